@@ -1,0 +1,120 @@
+#include "words.h"
+
+#include <cstring>
+#include <limits>
+
+#include "dictionary/inputengine.h"
+#include "dictionary/loadprogress.h"
+#include "dictionary/tsdictionary.h"
+
+uint32_t WordHash(std::string_view text) {
+    uint32_t h = 0;
+    for (const char c : text) {
+        // The character counts as a signed byte, so letters above 127 flip the high bits too.
+        const auto extended = static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(c)));
+        h = (h << 2) ^ extended;
+    }
+    return h % Words::kBucketCount;
+}
+
+Words::Words() {
+    for (std::string& bucket : buckets_) {
+        bucket.reserve(kBucketReserve);
+    }
+}
+
+void Words::Load(const std::string& dictionaryPath, LoadProgress* progress) {
+    wordCount_ = 0;
+    for (std::string& bucket : buckets_) {
+        bucket.clear();
+    }
+
+    TSDictionaryList list(dictionaryPath, false);
+    if (list.FirstInvalid() == nullptr && list.Count() > 0) {
+        int64_t total = 0;
+        for (int n = kShortestWord; n <= kLongestWord; ++n) {
+            total += list.WordCount(0, n);
+        }
+        // A header may claim up to 30 times 2^32 words; the progress range is 32-bit.
+        if (total > std::numeric_limits<int32_t>::max()) {
+            total = std::numeric_limits<int32_t>::max();
+        }
+        if (progress != nullptr) {
+            progress->Begin(static_cast<int32_t>(total));
+        }
+
+        InputEngine cursor(list, 0);
+        std::string word;
+        for (int n = kShortestWord; n <= kLongestWord; ++n) {
+            if (!cursor.Start(n)) {
+                continue;
+            }
+            // Fetched after Start: a changed file is reloaded there, letter map and all.
+            const TSDictionaryList::Dictionary* dictionary = list.Entry(0);
+            word.resize(static_cast<std::size_t>(n));
+            for (;;) {
+                const uint8_t* key = cursor.Next();
+                if (key[0] == InputEngine::kEndKey) {
+                    break;
+                }
+                const char* text = cursor.Text();
+                if (std::strchr(text, ' ') != nullptr) {
+                    continue;
+                }
+                for (int i = 0; i < n; ++i) {
+                    word[static_cast<std::size_t>(i)] = dictionary->IndexLetter(key[i]);
+                }
+                // A newline inside a word text would split its record in two; such a word can
+                // never be spelled by tiles anyway.
+                if (word.find('\n') != std::string::npos ||
+                    wordCount_ == std::numeric_limits<int32_t>::max()) {
+                    continue;
+                }
+                std::string& bucket = buckets_[WordHash(word)];
+                bucket += '\n';
+                bucket += word;
+                bucket += '\n';
+                bucket += text;
+                ++wordCount_;
+                if (progress != nullptr && wordCount_ % kProgressStep == 0) {
+                    progress->Advance(wordCount_);
+                }
+            }
+        }
+    }
+    list.Release();
+    dictionaryPath_ = dictionaryPath;
+}
+
+std::string Words::Lookup(std::string_view word) const {
+    // No chain is empty or holds a newline; either would match the record separators.
+    if (word.empty() || word.find('\n') != std::string_view::npos) {
+        return {};
+    }
+    const std::string& bucket = buckets_[WordHash(word)];
+    const char* p = bucket.data();
+    const char* const end = p + bucket.size();
+    // Records are walked field by field, so a word is only ever compared with word texts: a
+    // display text that happens to equal the word (another letter case, say) is never taken
+    // for it, and the text after it is never returned as its display text.
+    while (p < end) {
+        const char* wordStart = p + 1;
+        const auto* wordEnd = static_cast<const char*>(
+            std::memchr(wordStart, '\n', static_cast<std::size_t>(end - wordStart)));
+        if (wordEnd == nullptr) {
+            break;
+        }
+        const char* displayStart = wordEnd + 1;
+        const auto* displayEnd = static_cast<const char*>(
+            std::memchr(displayStart, '\n', static_cast<std::size_t>(end - displayStart)));
+        if (displayEnd == nullptr) {
+            displayEnd = end;
+        }
+        if (static_cast<std::size_t>(wordEnd - wordStart) == word.size() &&
+            std::memcmp(wordStart, word.data(), word.size()) == 0) {
+            return std::string(displayStart, displayEnd);
+        }
+        p = displayEnd;
+    }
+    return {};
+}
