@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+class QSettings;
+
+// A key of the per-user settings store, in the shape of the registry's HKEY_CURRENT_USER.
+//
+// Key paths are written the registry way, from the root: "\Software\Maker\Product" or
+// "\AppEvents\Schemes\Apps\Product\Event\.current". On Windows the key IS that registry key.
+// Elsewhere the first two path components (after a leading "Software", which a per-user
+// configuration folder already implies) name one settings file in the user's configuration
+// folder, "Maker/Product.conf", and the rest of the path is a group inside it.
+//
+// The empty value name reaches the key's default (unnamed) value.
+//
+// Integers and booleans are stored as integers, strings as strings. Reading is forgiving,
+// because the file may have been edited by hand: a value that does not hold what the caller
+// asks for reads as absent (the call returns false and leaves the caller's default alone), it
+// never throws or crashes. In particular an integer read accepts only a whole decimal number
+// within 32 bits, with blanks around it; "12abc" or "" is absent. A boolean read accepts such
+// an integer (non-zero is true) or the words "true" and "false".
+class RegistryKey {
+public:
+    // A read-only key refuses every write, the way a registry key opened with read access does.
+    explicit RegistryKey(bool writable = true);
+    ~RegistryKey();
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+
+    // Opens the key. Without canCreate, a key that does not exist (holds no value, directly or
+    // below it) is not opened and the call returns false. A path of fewer than two components
+    // (after "Software") names no settings file and is never opened. Opening closes any key
+    // that was open.
+    bool OpenKey(const QString& keyPath, bool canCreate);
+    // Writes pending changes through Qt's safe file writing (temporary file, then rename) and
+    // closes the key. Returns false when the store reported an error while reading or writing.
+    bool CloseKey();
+    bool IsOpen() const { return settings_ != nullptr; }
+
+    bool ValueExists(const QString& name) const;
+    bool ReadString(const QString& name, QString& value) const;
+    bool ReadInteger(const QString& name, int32_t& value) const;
+    bool ReadBool(const QString& name, bool& value) const;
+    // Each write returns false when no key is open or the key is read-only.
+    bool WriteString(const QString& name, const QString& value);
+    bool WriteInteger(const QString& name, int32_t value);
+    bool WriteBool(const QString& name, bool value);
+
+private:
+    QString StoredName(const QString& name) const;
+
+    std::unique_ptr<QSettings> settings_;
+    bool writable_;
+};
+
+// The integer a stored text holds as a whole (blanks around it allowed); false when it holds
+// anything else or does not fit 32 bits. Exposed for the tests of hand-edited stores.
+bool ParseStoredInteger(const QString& text, int32_t& value);
