@@ -92,12 +92,8 @@ bool GetLastWriteTime(const std::string& path, uint64_t& time) {
     if (path.empty() || path.find('\0') != std::string::npos || !fs::is_regular_file(path, error)) {
         return false;
     }
-    // A file we may not read gives no time either, so a later revalidation retries it.
-    std::FILE* probe = std::fopen(path.c_str(), "rb");
-    if (probe == nullptr) {
-        return false;
-    }
-    std::fclose(probe);
+    // Only the file's metadata is asked for, never a handle: revalidation runs while the word
+    // reader may have used up every handle the process has.
     const fs::file_time_type stamp = fs::last_write_time(path, error);
     if (error) {
         return false;

@@ -15,8 +15,8 @@
 inline constexpr const char* kDictionaryNotFoundText = "-- DICTIONARY FILE NOT FOUND --";
 inline constexpr const char* kInvalidDictionaryText = "-- INVALID DICTIONARY FILE --";
 
-// Fills `time` with the file's last-write time. False when the path does not name a readable
-// regular file (a folder has no last-write time worth reloading on).
+// Fills `time` with the file's last-write time. False when the path does not name a regular
+// file (a folder has no last-write time worth reloading on).
 bool GetLastWriteTime(const std::string& path, uint64_t& time);
 
 class TSDictionaryList {

@@ -1,0 +1,287 @@
+// The word index: its hash, building it from a dictionary file, looking words up exactly, and
+// the progress a load reports.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "dictionary/loadprogress.h"
+#include "tests/dictionary/tsdfixture.h"
+#include "words.h"
+
+using tsdtest::MakeDictionary;
+using tsdtest::TempFolder;
+using tsdtest::WriteBytes;
+
+namespace {
+
+class RecordingProgress : public LoadProgress {
+public:
+    void Begin(int32_t total) override { calls.push_back(-1 - total); }
+    void Advance(int32_t count) override { calls.push_back(count); }
+    std::vector<int32_t> calls; // Begin(t) is stored as -1-t
+};
+
+std::string Upper(std::string s) {
+    for (char& c : s) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return s;
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return s;
+}
+
+// All capital words of the given length, in order, for brute-force collision searches.
+std::vector<std::string> AllWords(int length) {
+    std::vector<std::string> words;
+    std::string w(static_cast<std::size_t>(length), 'A');
+    for (;;) {
+        words.push_back(w);
+        int i = length - 1;
+        while (i >= 0 && w[static_cast<std::size_t>(i)] == 'Z') {
+            w[static_cast<std::size_t>(i--)] = 'A';
+        }
+        if (i < 0) {
+            return words;
+        }
+        ++w[static_cast<std::size_t>(i)];
+    }
+}
+
+} // namespace
+
+// The hash of a word text is fixed: it decides which bucket holds the word.
+TEST(WordHash, KnownValues) {
+    EXPECT_EQ(WordHash("AB"), 326u);
+    EXPECT_EQ(WordHash("CAT"), 1376u);
+    EXPECT_EQ(WordHash("EEL"), 1288u);
+    EXPECT_EQ(WordHash("QUIZ"), 4206u);
+    EXPECT_EQ(WordHash("JAZZ"), 6050u);
+    EXPECT_EQ(WordHash(""), 0u);
+    // Characters above 127 count as negative bytes: all high bits flip.
+    EXPECT_EQ(WordHash("\xE9"), 0xFFFFFFE9u % Words::kBucketCount);
+}
+
+// After a load, a word is found with its display text; the wrong letter case, a one-letter word,
+// an absent word, an entry whose display text holds a space, a prefix and an extension of a word
+// are all rejected.
+TEST(WordsIndex, FindsExactlyTheDictionaryWords) {
+    TempFolder folder;
+    const std::string path = folder.File("small.tsd");
+    WriteBytes(path, MakeDictionary({"a", "cat", "cats", "eel", "quiz\nsome notes", "ice cream",
+                                     "co-op", "\xE9t\xE9", "jazz"}));
+    Words words;
+    words.Load(path);
+    EXPECT_EQ(words.Lookup("CAT"), "cat");
+    EXPECT_EQ(words.Lookup("CATS"), "cats");
+    EXPECT_EQ(words.Lookup("QUIZ"), "quiz");
+    EXPECT_EQ(words.Lookup("COOP"), "co-op");
+    EXPECT_EQ(words.Lookup("ETE"), "\xE9t\xE9");
+    EXPECT_EQ(words.Lookup("JAZZ"), "jazz");
+    EXPECT_EQ(words.Lookup("cat"), "");
+    EXPECT_EQ(words.Lookup("Cat"), "");
+    EXPECT_EQ(words.Lookup("A"), "");
+    EXPECT_EQ(words.Lookup("DOG"), "");
+    EXPECT_EQ(words.Lookup("ICECREAM"), "");
+    EXPECT_EQ(words.Lookup("CA"), "");
+    EXPECT_EQ(words.Lookup("CATSS"), "");
+    EXPECT_EQ(words.Lookup(""), "");
+    EXPECT_EQ(words.Lookup("CAT\ncat"), "");
+    EXPECT_EQ(words.WordCount(), 7);
+    EXPECT_EQ(words.DictionaryPath(), path);
+}
+
+// Words that share a bucket are all found, a word that is a prefix of another in its bucket is
+// found exactly, and a lower-case lookup whose hash lands in the bucket of its capitals does not
+// match the display text stored there.
+TEST(WordsIndex, SharedBucketsStillMatchExactly) {
+    // Brute force finds the collisions this test needs.
+    std::string a, b;
+    {
+        std::vector<std::string> seen(Words::kBucketCount);
+        for (const std::string& w : AllWords(3)) {
+            std::string& slot = seen[WordHash(w)];
+            if (!slot.empty()) {
+                a = slot;
+                b = w;
+                break;
+            }
+            slot = w;
+        }
+    }
+    ASSERT_FALSE(a.empty());
+    std::string stem, longer;
+    uint32_t state = 1;
+    for (int tries = 0; tries < 10000000 && stem.empty(); ++tries) {
+        std::string w;
+        for (int k = 0; k < 6; ++k) {
+            state = state * 1664525u + 1013904223u;
+            w += static_cast<char>('A' + (state >> 24) % 26);
+        }
+        for (char c = 'A'; c <= 'Z'; ++c) {
+            if (WordHash(w) == WordHash(w + c)) {
+                stem = w;
+                longer = w + c;
+                break;
+            }
+        }
+    }
+    ASSERT_FALSE(stem.empty());
+    // Long words, whose 32-bit hashes wrap past the bucket count many times, so that flipping
+    // the case bits can land in the same bucket.
+    auto randomWord = [&state](int length) {
+        std::string w;
+        for (int k = 0; k < length; ++k) {
+            state = state * 1664525u + 1013904223u;
+            w += static_cast<char>('A' + (state >> 24) % 26);
+        }
+        return w;
+    };
+    std::string caseTwin;
+    for (int tries = 0; tries < 10000000 && caseTwin.empty(); ++tries) {
+        const std::string w = randomWord(13);
+        if (WordHash(w) == WordHash(Lower(w))) {
+            caseTwin = w;
+        }
+    }
+    ASSERT_FALSE(caseTwin.empty());
+    // Loaded after the twin (same length, later in the list), so its record follows the twin's.
+    std::string follower;
+    for (int tries = 0; tries < 10000000 && follower.empty(); ++tries) {
+        const std::string w = randomWord(13);
+        if (w != caseTwin && WordHash(w) == WordHash(caseTwin)) {
+            follower = w;
+        }
+    }
+    ASSERT_FALSE(follower.empty());
+
+    TempFolder folder;
+    const std::string path = folder.File("collide.tsd");
+    // The longer word first, so the stem's record comes after a record that starts with it;
+    // the case twin before another word of its bucket.
+    WriteBytes(path, MakeDictionary({Lower(longer), Lower(a), Lower(b), Lower(stem),
+                                     Lower(caseTwin), Lower(follower), "zz"}));
+    Words words;
+    words.Load(path);
+    EXPECT_EQ(words.Lookup(a), Lower(a));
+    EXPECT_EQ(words.Lookup(b), Lower(b));
+    EXPECT_EQ(words.Lookup(stem), Lower(stem));
+    EXPECT_EQ(words.Lookup(longer), Lower(longer));
+    EXPECT_EQ(words.Lookup(caseTwin), Lower(caseTwin));
+    EXPECT_EQ(words.Lookup(follower), Lower(follower));
+    EXPECT_EQ(words.Lookup(Lower(caseTwin)), "") << caseTwin;
+}
+
+// The same word twice: the first record wins.
+TEST(WordsIndex, FirstOfTwoEqualWordsWins) {
+    TempFolder folder;
+    const std::string path = folder.File("twice.tsd");
+    WriteBytes(path, MakeDictionary({"colour", "c-o-l-o-u-r"}));
+    Words words;
+    words.Load(path);
+    EXPECT_EQ(words.Lookup("COLOUR"), "colour");
+    EXPECT_EQ(words.WordCount(), 2);
+}
+
+// A missing or invalid file leaves every lookup empty and keeps the path; a later load replaces
+// the whole index, so words of the previous dictionary are gone.
+TEST(WordsIndex, FailedLoadLeavesAnEmptyIndex) {
+    TempFolder folder;
+    const std::string good = folder.File("good.tsd");
+    WriteBytes(good, MakeDictionary({"cat"}));
+    Words words;
+    EXPECT_EQ(words.DictionaryPath(), "");
+    EXPECT_EQ(words.Lookup("CAT"), "");
+    words.Load(good);
+    ASSERT_EQ(words.Lookup("CAT"), "cat");
+
+    const std::string missing = folder.File("missing.tsd");
+    RecordingProgress progress;
+    words.Load(missing, &progress);
+    EXPECT_EQ(words.Lookup("CAT"), "");
+    EXPECT_EQ(words.WordCount(), 0);
+    EXPECT_EQ(words.DictionaryPath(), missing);
+    EXPECT_TRUE(progress.calls.empty());
+
+    const std::string broken = folder.File("broken.tsd");
+    WriteBytes(broken, {'T', 'S', 'D', '0', 3});
+    words.Load(broken);
+    EXPECT_EQ(words.Lookup("CAT"), "");
+    EXPECT_EQ(words.DictionaryPath(), broken);
+
+    words.Load("");
+    EXPECT_EQ(words.DictionaryPath(), "");
+    EXPECT_EQ(words.WordCount(), 0);
+}
+
+// Progress starts with the number of words of 2 to 31 letters the header promises, then reports
+// the count every 256 words added, and not after the last word.
+TEST(WordsIndex, ProgressEvery256Words) {
+    TempFolder folder;
+    std::vector<std::string> entries = {"a", "b", "two words"};
+    for (int i = 0; i < 700; ++i) {
+        entries.push_back(std::string(1, static_cast<char>('a' + i % 26)) +
+                          std::string(1, static_cast<char>('a' + i / 26 % 26)) + "x");
+    }
+    const std::string path = folder.File("progress.tsd");
+    WriteBytes(path, MakeDictionary(entries));
+    Words words;
+    RecordingProgress progress;
+    words.Load(path, &progress);
+    EXPECT_EQ(progress.calls, (std::vector<int32_t>{-1 - 701, 256, 512}));
+    EXPECT_EQ(words.WordCount(), 700);
+    words.Load(path, nullptr); // no progress at all is fine
+    EXPECT_EQ(words.WordCount(), 700);
+}
+
+// The writer's output read back by the index: every word of a generated list is found with its
+// display text, and near misses (one letter changed, added or dropped) are found only when they
+// are themselves in the list.
+TEST(WordsIndex, RoundTripThroughTheWriter) {
+    std::set<std::string> list;
+    uint32_t state = 42;
+    while (list.size() < 5000) {
+        std::string w;
+        state = state * 1664525u + 1013904223u;
+        const int length = 2 + static_cast<int>((state >> 24) % 12);
+        for (int k = 0; k < length; ++k) {
+            state = state * 1664525u + 1013904223u;
+            w += static_cast<char>('a' + (state >> 20) % 26);
+        }
+        list.insert(w);
+    }
+    TempFolder folder;
+    for (int version : {0, 1}) {
+        const std::string path = folder.File("round" + std::to_string(version) + ".tsd");
+        WriteBytes(path,
+                   MakeDictionary(std::vector<std::string>(list.begin(), list.end()), version));
+        Words words;
+        words.Load(path);
+        ASSERT_EQ(words.WordCount(), static_cast<int32_t>(list.size()));
+        for (const std::string& w : list) {
+            ASSERT_EQ(words.Lookup(Upper(w)), w);
+            std::string changed = w;
+            changed[0] = changed[0] == 'z' ? 'a' : static_cast<char>(changed[0] + 1);
+            for (const std::string& miss : {changed, w + "q", w.substr(1)}) {
+                EXPECT_EQ(words.Lookup(Upper(miss)), list.count(miss) ? miss : "") << miss;
+            }
+        }
+    }
+}
+
+// The shipped default dictionary loads and holds ordinary words under their capitals.
+TEST(WordsIndex, ShippedDictionaryLoads) {
+    Words words;
+    words.Load(std::string(PELLIN_SOURCE_DIR) + "/data/Evaluation.tsd");
+    EXPECT_GT(words.WordCount(), 50000);
+    EXPECT_EQ(words.Lookup("CAT"), "cat");
+    EXPECT_EQ(words.Lookup("QUIZ"), "quiz");
+    EXPECT_EQ(words.Lookup("XQZJ"), "");
+}
