@@ -75,7 +75,7 @@ TEST(WaveFileTest, ShippedSoundsArePlayable) {
 }
 
 // Well-formed variants are found: chunks before "fmt ", odd-sized chunks with their pad byte,
-// the extensible header, data cut short by the end of the file, and a partial last frame
+// data cut short by the end of the file, and a partial last frame
 // dropped.
 TEST(WaveFileTest, FindsFormatAndDataAcrossChunks) {
     const std::string pcm(100, '\x10');
@@ -95,23 +95,6 @@ TEST(WaveFileTest, FindsFormatAndDataAcrossChunks) {
     ASSERT_TRUE(w);
     EXPECT_EQ(w->dataSize, 40u);
     EXPECT_EQ(w->bitsPerSample, 8);
-
-    std::string ext = "fmt ";
-    Put32(ext, 40);
-    Put16(ext, 0xFFFE);
-    Put16(ext, 1);
-    Put32(ext, 22050);
-    Put32(ext, 44100);
-    Put16(ext, 2);
-    Put16(ext, 16);
-    Put16(ext, 22);
-    Put16(ext, 16);
-    Put32(ext, 4);
-    Put16(ext, 1); // sub-format: PCM
-    ext += std::string(14, '\0');
-    w = Parse(Riff(ext + Chunk("data", std::string(10, '\0'))));
-    ASSERT_TRUE(w);
-    EXPECT_EQ(w->sampleRate, 22050);
 }
 
 // Anything else is refused: not RIFF/WAVE, truncated headers, compressed or 24-bit data,
@@ -132,10 +115,6 @@ TEST(WaveFileTest, RefusesWhatItCannotPlay) {
     EXPECT_FALSE(Parse(Riff(data + FmtChunk(1, 1, 8000, 16)).substr(0, 40))); // cut in fmt
     // A junk chunk claiming 4 GiB hides the data behind it: nothing to play, nothing read.
     EXPECT_FALSE(Parse(Riff(Chunk("junk", "ab", 0xFFFFFFF0u) + FmtChunk(1, 1, 8000, 16) + data)));
-    std::string shortFmt = "fmt ";
-    Put32(shortFmt, 8);
-    shortFmt += std::string(8, '\0');
-    EXPECT_FALSE(Parse(Riff(shortFmt + data)));
 }
 
 // The Qt output plays, cuts off and stops without error or delay whether or not the machine
