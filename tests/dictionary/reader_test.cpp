@@ -245,6 +245,32 @@ TEST(WordReader, SectionCutShortEndsCleanly) {
     }
 }
 
+// Short codes and two-letter words, so that the few bytes of a last partial word complete
+// entries: the reader must decode them from zero padding exactly as the reference does, and
+// never from whatever an earlier block left in its buffer.
+TEST(WordReader, ShortLastBlockIsPaddedWithZeros) {
+    TempFolder folder;
+    std::vector<std::string> entries;
+    for (int i = 0; i < 16000; ++i) {
+        entries.push_back(std::string{static_cast<char>('a' + i % 26),
+                                      static_cast<char>('a' + (i / 26 + i % 7) % 26)});
+    }
+    const Bytes full = MakeDictionary(entries, 0);
+    const std::string path = folder.File("pairs.tsd");
+    WriteBytes(path, full);
+    const std::size_t start = TSDictionaryList(path, false).SectionOffset(0, 2);
+    ASSERT_GT(full.size() - start, InputEngine::kBlockSize + 64);
+    for (std::size_t k = 1; k < 64; ++k) {
+        const std::size_t cut = start + InputEngine::kBlockSize + k;
+        const Bytes bytes(full.begin(), full.begin() + static_cast<long>(cut));
+        WriteBytes(path, bytes);
+        TSDictionaryList list(path, false);
+        InputEngine cursor(list, 0);
+        const auto decoded = EngineDecode(cursor, 2);
+        EXPECT_EQ(decoded, ReferenceDecode(bytes, 2)) << k;
+    }
+}
+
 // Entries the format does not allow end their section at once, after the good entries before
 // them: a key with more or fewer letters than its class, letters only after the line feed, and
 // an entry longer than the text buffer (898 symbols still fit).
