@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <QUrl>
+
+#include <cstdint>
+#include <memory>
+
+class Persist;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace Ui {
+class TNewGameForm;
+}
+
+// Why the high score dialog is being shown; it names the window.
+enum TScoresMode { smScores = 0, smGameEnded = 1, smGameOver = 2 };
+
+// The dialog between games: the high score table of the current dictionary, which takes the
+// score of a game that has just ended, and the buttons to start a game, change the options or
+// visit the Hall of Fame.
+//
+// It is also the one owner of the player's settings (nickname, dictionary, the sound switches
+// and the How To Play switch): they are read when the dialog is made at start-up, kept in
+// memory for the whole run, and written back after every showing, every accepted Options
+// dialog and when the dialog goes at exit. Everything else asks for them here.
+//
+// The table is the list view itself; each dictionary keeps its own table in the settings
+// store, one value per row (dictionary name + row index) of "score TAB player TAB best word".
+class TNewGameForm : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int HelpContext = 10;
+
+    explicit TNewGameForm(QWidget* parent = nullptr);
+    ~TNewGameForm() override;
+
+    // Shows the table, first offering score (0: none) with the game's best word to it, and
+    // returns 1 for "Start" or 2 for "Close", Esc or the close box.
+    int ShowScores(TScoresMode mode, uint32_t score, const QString& bestWord);
+    // Runs the Options dialog on the player's settings and applies what it returns. A
+    // nickname change renames a new high score of this session only when the dictionary may
+    // change too (not in the middle of a game).
+    void EditOptions(bool allowDictionaryChange);
+
+    QString GetNickname() const { return Nickname; }
+    QString GetDictionary() const { return Dictionary; }
+    bool GetSelectTileSounds() const { return SelectTileSounds; }
+    bool GetEnterWordSounds() const { return EnterWordSounds; }
+    bool GetEndRoundSounds() const { return EndRoundSounds; }
+    bool GetHowToPlay() const { return HowToPlay; }
+    // In memory only; the value reaches the store with the next save.
+    void SetHowToPlay(bool value) { HowToPlay = value; }
+
+    // The row that holds this session's new score, or -1.
+    int GetNewScoreRow() const { return NewScoreRow; }
+    // Whole rows the list shows at its present size.
+    int RowsPerPage();
+
+    // The e-mail that "Mail High Score..." composes: to the support address, with the score,
+    // player, best word and dictionary in subject and body, every field percent-encoded so
+    // that no text of the player's can add recipients or headers.
+    static QUrl HighScoreMailUrl(const QString& score, const QString& player,
+                                 const QString& bestWord, const QString& dictionary);
+
+protected:
+    // Shows the dialog modally and returns its result; tests answer here instead.
+    virtual int RunModal();
+    void reject() override;
+
+private:
+    void HallOfFameButtonClick();
+    void MailHighScoreButtonClick();
+    void OptionsButtonClick();
+    void HelpButtonClick();
+
+    void PutNewScoreRow(bool rewrite, int index);
+    void TransferScores(bool save);
+    void TransferColumnWidths(Persist& store, bool save);
+    void SaveSettings();
+
+    void ReadSettings();
+    int RowHeight();
+    int TopRow();
+    void SelectRow(int index);
+
+    std::unique_ptr<Ui::TNewGameForm> ui;
+    QTreeWidget* table = nullptr;
+
+    QString Nickname = QStringLiteral("Anonymous");
+    QString Dictionary = QStringLiteral("Evaluation");
+    bool SelectTileSounds = true;
+    bool EnterWordSounds = true;
+    bool EndRoundSounds = true;
+    bool HowToPlay = true;
+
+    QString GroupCaption;
+    uint32_t NewScore = 0;
+    QString NewBestWord;
+    int NewScoreRow = -1;
+};
+
+extern TNewGameForm* NewGameForm;
