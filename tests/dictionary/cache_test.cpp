@@ -25,17 +25,13 @@ void Touch(const std::string& path, int seconds) {
 
 // An empty name list has no entries and nothing invalid; out-of-range questions answer safely.
 TEST(DictionaryList, EmptyListAndOutOfRangeQuestions) {
-    const std::size_t before = TSDictionaryList::CachedCount();
     TSDictionaryList list("", false);
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.FirstInvalid(), nullptr);
     EXPECT_FALSE(list.IsValid(0));
     EXPECT_FALSE(list.IsValid(-1));
-    EXPECT_EQ(list.Entry(0), nullptr);
     EXPECT_EQ(list.WordCount(0, 3), 0u);
-    EXPECT_EQ(list.LengthClasses(2), 0);
-    EXPECT_EQ(TSDictionaryList::CachedCount(), before);
-    list.Release();
+    EXPECT_EQ(TSDictionaryList::CachedCount(), 0u);
 }
 
 // The same path twice in two letter cases gives one shared Dictionary with share count 2; a
@@ -93,13 +89,17 @@ TEST(DictionaryList, EveryNameBecomesAnEntry) {
 }
 
 // A file whose last-write time changed is reloaded by the next FirstInvalid or IsValid, in place
-// for every list sharing it; an unchanged time means no reload.
+// for every list sharing it; an unchanged time means no reload; a missing file loads once it
+// appears.
 TEST(DictionaryList, ChangedFileIsReloadedInPlace) {
     TempFolder folder;
     const std::string path = folder.File("changing.tsd");
-    WriteBytes(path, MakeDictionary({"cat", "dog"}));
     TSDictionaryList list(path, false);
-    TSDictionaryList other(path, false);
+    ASSERT_NE(list.FirstInvalid(), nullptr);
+    WriteBytes(path, MakeDictionary({"cat", "dog"}));
+    TSDictionaryList other(path, false); // a cache hit: neither loaded nor revalidated here
+    EXPECT_EQ(other.WordCount(0, 3), 0u);
+    EXPECT_EQ(list.FirstInvalid(), nullptr);
     ASSERT_EQ(list.WordCount(0, 3), 2u);
     const auto* shared = list.Entry(0);
     const uint64_t loadedAt = shared->LastWriteTime();
@@ -122,15 +122,4 @@ TEST(DictionaryList, ChangedFileIsReloadedInPlace) {
     EXPECT_FALSE(other.IsValid(0));
     EXPECT_STREQ(other.Entry(0)->StatusText(), kInvalidDictionaryText);
     EXPECT_EQ(other.WordCount(0, 3), 0u);
-}
-
-// A dictionary that was missing when first named loads once its file appears.
-TEST(DictionaryList, MissingFileLoadsWhenItAppears) {
-    TempFolder folder;
-    const std::string path = folder.File("later.tsd");
-    TSDictionaryList list(path, false);
-    ASSERT_NE(list.FirstInvalid(), nullptr);
-    WriteBytes(path, MakeDictionary({"cat"}));
-    EXPECT_EQ(list.FirstInvalid(), nullptr);
-    EXPECT_EQ(list.WordCount(0, 3), 1u);
 }

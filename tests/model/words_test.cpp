@@ -2,7 +2,7 @@
 // the progress a load reports.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -38,21 +38,20 @@ std::string Lower(std::string s) {
     return s;
 }
 
-// All capital words of the given length, in order, for brute-force collision searches.
-std::vector<std::string> AllWords(int length) {
-    std::vector<std::string> words;
-    std::string w(static_cast<std::size_t>(length), 'A');
-    for (;;) {
-        words.push_back(w);
-        int i = length - 1;
-        while (i >= 0 && w[static_cast<std::size_t>(i)] == 'Z') {
-            w[static_cast<std::size_t>(i--)] = 'A';
+// A random capital word of `length` letters for which `wanted` holds, found by brute force.
+std::string Find(int length, const std::function<bool(const std::string&)>& wanted) {
+    static uint32_t state = 1;
+    for (int tries = 0; tries < 10000000; ++tries) {
+        std::string w;
+        for (int k = 0; k < length; ++k) {
+            state = state * 1664525u + 1013904223u;
+            w += static_cast<char>('A' + (state >> 24) % 26);
         }
-        if (i < 0) {
-            return words;
+        if (wanted(w)) {
+            return w;
         }
-        ++w[static_cast<std::size_t>(i)];
     }
+    return {};
 }
 
 } // namespace
@@ -71,12 +70,12 @@ TEST(WordHash, KnownValues) {
 
 // After a load, a word is found with its display text; the wrong letter case, a one-letter word,
 // an absent word, an entry whose display text holds a space, a prefix and an extension of a word
-// are all rejected.
+// are all rejected; of two equal word texts the first record wins.
 TEST(WordsIndex, FindsExactlyTheDictionaryWords) {
     TempFolder folder;
     const std::string path = folder.File("small.tsd");
     WriteBytes(path, MakeDictionary({"a", "cat", "cats", "eel", "quiz\nsome notes", "ice cream",
-                                     "co-op", "\xE9t\xE9", "jazz"}));
+                                     "co-op", "\xE9t\xE9", "jazz", "colour", "c-o-l-o-u-r"}));
     Words words;
     words.Load(path);
     EXPECT_EQ(words.Lookup("CAT"), "cat");
@@ -94,7 +93,8 @@ TEST(WordsIndex, FindsExactlyTheDictionaryWords) {
     EXPECT_EQ(words.Lookup("CATSS"), "");
     EXPECT_EQ(words.Lookup(""), "");
     EXPECT_EQ(words.Lookup("CAT\ncat"), "");
-    EXPECT_EQ(words.WordCount(), 7);
+    EXPECT_EQ(words.Lookup("COLOUR"), "colour"); // of two equal words, the first wins
+    EXPECT_EQ(words.WordCount(), 9);
     EXPECT_EQ(words.DictionaryPath(), path);
 }
 
@@ -102,70 +102,30 @@ TEST(WordsIndex, FindsExactlyTheDictionaryWords) {
 // found exactly, and a lower-case lookup whose hash lands in the bucket of its capitals does not
 // match the display text stored there.
 TEST(WordsIndex, SharedBucketsStillMatchExactly) {
-    // Brute force finds the collisions this test needs.
-    std::string a, b;
-    {
-        std::vector<std::string> seen(Words::kBucketCount);
-        for (const std::string& w : AllWords(3)) {
-            std::string& slot = seen[WordHash(w)];
-            if (!slot.empty()) {
-                a = slot;
-                b = w;
-                break;
-            }
-            slot = w;
-        }
-    }
-    ASSERT_FALSE(a.empty());
-    std::string stem, longer;
-    uint32_t state = 1;
-    for (int tries = 0; tries < 10000000 && stem.empty(); ++tries) {
-        std::string w;
-        for (int k = 0; k < 6; ++k) {
-            state = state * 1664525u + 1013904223u;
-            w += static_cast<char>('A' + (state >> 24) % 26);
-        }
+    const std::string a = "CAT";
+    const std::string b = Find(5, [&](const std::string& w) { return WordHash(w) == WordHash(a); });
+    auto extension = [](const std::string& w) {
         for (char c = 'A'; c <= 'Z'; ++c) {
             if (WordHash(w) == WordHash(w + c)) {
-                stem = w;
-                longer = w + c;
-                break;
+                return w + c;
             }
         }
-    }
-    ASSERT_FALSE(stem.empty());
-    // Long words, whose 32-bit hashes wrap past the bucket count many times, so that flipping
-    // the case bits can land in the same bucket.
-    auto randomWord = [&state](int length) {
-        std::string w;
-        for (int k = 0; k < length; ++k) {
-            state = state * 1664525u + 1013904223u;
-            w += static_cast<char>('A' + (state >> 24) % 26);
-        }
-        return w;
+        return std::string();
     };
-    std::string caseTwin;
-    for (int tries = 0; tries < 10000000 && caseTwin.empty(); ++tries) {
-        const std::string w = randomWord(13);
-        if (WordHash(w) == WordHash(Lower(w))) {
-            caseTwin = w;
-        }
-    }
-    ASSERT_FALSE(caseTwin.empty());
-    // Loaded after the twin (same length, later in the list), so its record follows the twin's.
-    std::string follower;
-    for (int tries = 0; tries < 10000000 && follower.empty(); ++tries) {
-        const std::string w = randomWord(13);
-        if (w != caseTwin && WordHash(w) == WordHash(caseTwin)) {
-            follower = w;
-        }
-    }
-    ASSERT_FALSE(follower.empty());
+    const std::string stem = Find(6, [&](const std::string& w) { return !extension(w).empty(); });
+    const std::string longer = extension(stem);
+    // Only long words wrap their 32-bit hash often enough for the case bits to cancel out.
+    const std::string caseTwin =
+        Find(13, [](const std::string& w) { return WordHash(w) == WordHash(Lower(w)); });
+    const std::string follower = Find(13, [&](const std::string& w) {
+        return w != caseTwin && WordHash(w) == WordHash(caseTwin);
+    });
+    ASSERT_FALSE(b.empty() || stem.empty() || caseTwin.empty() || follower.empty());
 
     TempFolder folder;
     const std::string path = folder.File("collide.tsd");
     // The longer word first, so the stem's record comes after a record that starts with it;
-    // the case twin before another word of its bucket.
+    // the case twin before another word of its bucket (same length, later in the list).
     WriteBytes(path, MakeDictionary({Lower(longer), Lower(a), Lower(b), Lower(stem),
                                      Lower(caseTwin), Lower(follower), "zz"}));
     Words words;
@@ -177,17 +137,6 @@ TEST(WordsIndex, SharedBucketsStillMatchExactly) {
     EXPECT_EQ(words.Lookup(caseTwin), Lower(caseTwin));
     EXPECT_EQ(words.Lookup(follower), Lower(follower));
     EXPECT_EQ(words.Lookup(Lower(caseTwin)), "") << caseTwin;
-}
-
-// The same word twice: the first record wins.
-TEST(WordsIndex, FirstOfTwoEqualWordsWins) {
-    TempFolder folder;
-    const std::string path = folder.File("twice.tsd");
-    WriteBytes(path, MakeDictionary({"colour", "c-o-l-o-u-r"}));
-    Words words;
-    words.Load(path);
-    EXPECT_EQ(words.Lookup("COLOUR"), "colour");
-    EXPECT_EQ(words.WordCount(), 2);
 }
 
 // A missing or invalid file leaves every lookup empty and keeps the path; a later load replaces

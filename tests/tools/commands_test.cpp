@@ -10,95 +10,68 @@
 
 #include "tests/dictionary/tsdfixture.h"
 
-using tsdtest::TempFolder;
-
 namespace {
 
-struct CommandRun {
-    int status = -1;
-    std::string output; // standard output and standard error together
-};
-
-CommandRun Execute(const std::string& command) {
-    CommandRun run;
+// Exit code and everything the command printed.
+std::pair<int, std::string> Execute(const std::string& command) {
+    std::string output;
     FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     if (pipe == nullptr) {
-        return run;
+        return {-1, output};
     }
     char buffer[4096];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        run.output.append(buffer, count);
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        output.append(buffer, n);
     }
     const int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, output};
 }
 
-std::string Quote(const std::string& s) {
-    return "'" + s + "'";
-}
+const std::string kMake = TSDMAKE_PATH;
+const std::string kDump = TSDDUMP_PATH;
 
 } // namespace
 
-// Wrong arguments print the usage and exit with 2; an unreadable word list exits with 1.
+// Wrong arguments give the usage and exit code 2; files that cannot be read give 1, and a file
+// that is not a dictionary gets its status text.
 TEST(Commands, UsageAndErrors) {
-    TempFolder folder;
-    EXPECT_EQ(Execute(TSDMAKE_PATH).status, 2);
-    EXPECT_NE(Execute(TSDMAKE_PATH).output.find("usage: tsdmake"), std::string::npos);
-    EXPECT_EQ(Execute(std::string(TSDMAKE_PATH) + " -v 7 a b").status, 2);
-    EXPECT_EQ(Execute(std::string(TSDMAKE_PATH) + " --bogus a b").status, 2);
-    EXPECT_EQ(Execute(std::string(TSDMAKE_PATH) + " " + Quote(folder.File("none.txt")) + " " +
-                      Quote(folder.File("out.tsd")))
-                  .status,
-              1);
-    EXPECT_EQ(Execute(TSDDUMP_PATH).status, 2);
-    EXPECT_EQ(Execute(std::string(TSDMAKE_PATH) + " --help").status, 0);
-}
-
-// A word list made into a dictionary and listed again: skipped lines are warned about with
-// their line numbers, and the listing holds every word of 2 to 31 letters without a space,
-// in file order, as capitals, TAB, display text in UTF-8.
-TEST(Commands, MakeThenDump) {
-    TempFolder folder;
-    const std::string list = folder.File("words.txt");
-    std::ofstream(list, std::ios::binary) << "cat\r\n"
-                                          << "a\n"
-                                          << "\xC3\xA9t\xC3\xA9\n"
-                                          << "ice cream\n"
-                                          << "\xE4\xB8\xAD\n"
-                                          << std::string(32, 'z') << "\n"
-                                          << "\n"
-                                          << "dog\tfaithful friend\n"
-                                          << "quiz\n";
-    const std::string dictionary = folder.File("words.tsd");
-    const CommandRun made = Execute(std::string(TSDMAKE_PATH) + " -v 1 -d 'Test words' " +
-                                    Quote(list) + " " + Quote(dictionary));
-    ASSERT_EQ(made.status, 0) << made.output;
-    EXPECT_NE(made.output.find(":5: warning"), std::string::npos) << made.output;
-    EXPECT_NE(made.output.find(":6: warning: skipped, more than 31 letters"), std::string::npos);
-
-    const CommandRun dumped = Execute(std::string(TSDDUMP_PATH) + " " + Quote(dictionary));
-    ASSERT_EQ(dumped.status, 0) << dumped.output;
-    EXPECT_NE(dumped.output.find("# version 1\n"), std::string::npos);
-    EXPECT_NE(dumped.output.find("# description Test words\n"), std::string::npos);
-    EXPECT_NE(dumped.output.find("# words of 2 to 31 letters 5\n"), std::string::npos);
-    const std::size_t words = dumped.output.find("CAT\t");
-    ASSERT_NE(words, std::string::npos);
-    EXPECT_EQ(dumped.output.substr(words),
-              "CAT\tcat\nETE\t\xC3\xA9t\xC3\xA9\nDOG\tdog\nQUIZ\tquiz\n");
-}
-
-// A file that is not a dictionary gets its status text and a failing exit code.
-TEST(Commands, DumpOfABadFileFails) {
-    TempFolder folder;
+    tsdtest::TempFolder folder;
+    EXPECT_EQ(Execute(kMake).first, 2);
+    EXPECT_NE(Execute(kMake).second.find("usage: tsdmake"), std::string::npos);
+    EXPECT_EQ(Execute(kMake + " -v 7 a b").first, 2);
+    EXPECT_EQ(Execute(kMake + " '" + folder.File("none.txt") + "' out.tsd").first, 1);
+    EXPECT_EQ(Execute(kDump).first, 2);
     const std::string bad = folder.File("bad.tsd");
-    std::ofstream(bad, std::ios::binary) << "TSD9 not a dictionary";
-    const CommandRun run = Execute(std::string(TSDDUMP_PATH) + " " + Quote(bad));
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.output.find("-- INVALID DICTIONARY FILE --"), std::string::npos);
-    const CommandRun missing =
-        Execute(std::string(TSDDUMP_PATH) + " " + Quote(folder.File("no.tsd")));
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.output.find("-- DICTIONARY FILE NOT FOUND --"), std::string::npos);
+    std::ofstream(bad) << "TSD9 not a dictionary";
+    auto [status, output] = Execute(kDump + " '" + bad + "'");
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(output.find("-- INVALID DICTIONARY FILE --"), std::string::npos);
+    std::tie(status, output) = Execute(kDump + " '" + folder.File("no.tsd") + "'");
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(output.find("-- DICTIONARY FILE NOT FOUND --"), std::string::npos);
+}
+
+// Skipped lines are warned about with their line numbers; the listing gives the header, then
+// every word of 2 to 31 letters without a space, in file order, as capitals, TAB, display text.
+TEST(Commands, MakeThenDump) {
+    tsdtest::TempFolder folder;
+    const std::string list = folder.File("words.txt");
+    std::ofstream(list, std::ios::binary)
+        << "cat\r\na\n\xC3\xA9t\xC3\xA9\nice cream\n\xE4\xB8\xAD\n"
+        << std::string(32, 'z') << "\n\ndog\tfriend\nquiz\n";
+    const std::string dictionary = folder.File("words.tsd");
+    const auto made = Execute(kMake + " -v 1 -d 'Test words' '" + list + "' '" + dictionary + "'");
+    ASSERT_EQ(made.first, 0) << made.second;
+    EXPECT_NE(made.second.find(":5: warning"), std::string::npos) << made.second;
+    EXPECT_NE(made.second.find(":6: warning: skipped, more than 31 letters"), std::string::npos);
+
+    const auto dumped = Execute(kDump + " '" + dictionary + "'");
+    ASSERT_EQ(dumped.first, 0) << dumped.second;
+    EXPECT_NE(dumped.second.find("# version 1\n"), std::string::npos);
+    EXPECT_NE(dumped.second.find("# description Test words\n"), std::string::npos);
+    EXPECT_NE(dumped.second.find("# words of 2 to 31 letters 5\n"), std::string::npos);
+    const std::size_t words = dumped.second.find("CAT\t");
+    ASSERT_NE(words, std::string::npos);
+    EXPECT_EQ(dumped.second.substr(words),
+              "CAT\tcat\nETE\t\xC3\xA9t\xC3\xA9\nDOG\tdog\nQUIZ\tquiz\n");
 }
