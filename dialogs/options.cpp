@@ -32,10 +32,11 @@ QString DictionaryFolderFile(const QString& fileName) {
     return folder.isEmpty() ? ProgramFolderFile(fileName) : QDir(folder).filePath(fileName);
 }
 
-bool IsValidDictionary(const QString& path) {
+bool IsValidDictionary(const QString& fileName, const QString& path) {
     // ';' separates the paths of a dictionary list, so a file name holding one could only
-    // ever be opened as two wrong paths: such a file cannot be the game's dictionary.
-    if (path.contains(QLatin1Char(';')))
+    // ever be opened as two wrong paths; and a stored name with a backslash is not taken back
+    // at the next start. Such a file cannot be the game's dictionary.
+    if (path.contains(QLatin1Char(';')) || fileName.contains(QLatin1Char('\\')))
         return false;
     TSDictionaryList list(QFile::encodeName(path).toStdString(), false);
     const bool valid = list.FirstInvalid() == nullptr;
@@ -89,7 +90,7 @@ QStringList TOptionsForm::ValidDictionaries() {
                       QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     QStringList names;
     for (const QString& entry : folder.entryList()) {
-        if (!IsValidDictionary(DictionaryFolderFile(entry)))
+        if (!IsValidDictionary(entry, DictionaryFolderFile(entry)))
             continue;
         const qsizetype dot = entry.lastIndexOf(QLatin1Char('.'));
         names.append(dot < 0 ? entry : entry.left(dot));

@@ -1,8 +1,9 @@
-// The three forms as the player sees them: design sizes with nothing outside the window and
-// no caption cut short, the border each may have, tab order, Enter and Esc, the icon, and
-// the About box's links.
+// The forms as the player sees them: design sizes with nothing outside the window and no
+// caption cut short, the border each may have, Enter and Esc, the icon, and the About box's
+// links.
 #include "dialogs/about.h"
 #include "dialogs/programicon.h"
+#include "dialogs/sounds.h"
 #include "dialogs_helpers.h"
 #include "mainwindow/utils.h"
 #include "testsettings.h"
@@ -62,18 +63,6 @@ protected:
         dialog.hide();
     }
 
-    // The widgets reached by Tab, in order, starting at the first named one.
-    static QStringList TabChain(QDialog& dialog, const QString& first, int count) {
-        QStringList names;
-        QWidget* w = dialog.findChild<QWidget*>(first);
-        while (w && names.size() < count) {
-            if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && !w->objectName().isEmpty())
-                names << w->objectName();
-            w = w->nextInFocusChain();
-        }
-        return names;
-    }
-
     // Runs the dialog for real and presses a key in it once it is up.
     static int PressIn(QDialog& dialog, Qt::Key key) {
         QTimer::singleShot(0, &dialog, [&dialog, key] { QTest::keyClick(&dialog, key); });
@@ -110,19 +99,8 @@ TEST_F(Forms, NothingIsClipped) {
     ExpectNothingClipped(options);
     TAboutBox about;
     ExpectNothingClipped(about);
-}
-
-// Tab visits the components in the order the player expects.
-TEST_F(Forms, TabOrder) {
-    ScriptedNewGameForm scores;
-    EXPECT_EQ(TabChain(scores, QStringLiteral("OKButton"), 6),
-              (QStringList{"OKButton", "CancelButton", "helpButton", "OptionsButton",
-                           "HighScoreTable", "hallOfFameButton"}));
-    ScriptedOptionsForm options;
-    EXPECT_EQ(TabChain(options, QStringLiteral("NicknameField"), 10),
-              (QStringList{"NicknameField", "DictionaryList", "HowToPlay", "SelectTileSounds",
-                           "EnterWordSounds", "EndRoundSounds", "SoundsButton", "OKBtn",
-                           "CancelBtn", "helpButton"}));
+    TSoundsForm sounds;
+    ExpectNothingClipped(sounds);
 }
 
 // Enter chooses the default button and Esc the cancel button, with their modal results.

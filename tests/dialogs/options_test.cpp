@@ -5,7 +5,6 @@
 
 #include <QCheckBox>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 
 #include <tuple>
@@ -166,25 +165,6 @@ TEST_F(OptionsDialog, OkNeedsANicknameOfAtMostAHundredCharacters) {
     v.nickname.clear();
     Run(true, v);
     EXPECT_FALSE(okAtStart);
-}
-
-// The sound settings report a changed scheme, so the game can read it again at once, and
-// stay quiet when nothing changed.
-TEST_F(OptionsDialog, SoundsButtonTellsOfAChangedScheme) {
-    class SoundsAnswer : public ScriptedOptionsForm {
-    public:
-        bool change = false;
-
-    protected:
-        bool EditSoundScheme() override { return change; }
-    } sounds;
-    QSignalSpy spy(&sounds, &TOptionsForm::SoundSchemeChanged);
-    QPushButton* button = sounds.Get<QPushButton>("SoundsButton");
-    button->click();
-    EXPECT_EQ(spy.count(), 0);
-    sounds.change = true;
-    button->click();
-    EXPECT_EQ(spy.count(), 1);
 }
 
 } // namespace

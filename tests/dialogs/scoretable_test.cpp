@@ -24,31 +24,6 @@ TEST(ScoreTableRules, LeadingScoreReadsTheNumberAtTheStart) {
     EXPECT_EQ(LeadingScore("-99999999999999999999999"), std::numeric_limits<int64_t>::min());
 }
 
-// Guards the place of a new score: above every lower or equal score, below every higher one,
-// at the end when it beats nothing, at the top of an empty table.
-TEST(ScoreTableRules, RankPositionPutsAnEqualScoreAbove) {
-    EXPECT_EQ(RankPosition({}, 10), 0);
-    EXPECT_EQ(RankPosition({500, 400, 300, 200}, 300), 2);
-    EXPECT_EQ(RankPosition({500, 400, 300, 200}, 301), 2);
-    EXPECT_EQ(RankPosition({500, 400, 300, 200}, 600), 0);
-    EXPECT_EQ(RankPosition({500, 400, 300, 200}, 100), 4);
-    // Rows that are out of order (hand-edited) still give the first row the score reaches.
-    EXPECT_EQ(RankPosition({100, 900, 50}, 200), 0);
-}
-
-// Guards the trimming: a full table keeps its rows for a score that does not enter, drops the
-// last one for a score that does, and a table shrunk by a smaller window loses the overflow.
-TEST(ScoreTableRules, TrimmingMakesRoomOnlyForAScoreThatEnters) {
-    EXPECT_EQ(KeepCount(5), kMinKeep);
-    EXPECT_EQ(KeepCount(20), 20);
-    EXPECT_EQ(RowsToTrim(12, 12, 12), 0); // lower than all: nothing goes
-    EXPECT_EQ(RowsToTrim(12, 12, 11), 1); // beats row 11: row 11 goes
-    EXPECT_EQ(RowsToTrim(3, 12, 0), 0);   // room to spare
-    EXPECT_EQ(RowsToTrim(11, 12, 11), 0); // the new row makes exactly 12
-    EXPECT_EQ(RowsToTrim(30, 12, 40), 18);
-    EXPECT_EQ(RowsToTrim(30, 12, 0), 19);
-}
-
 // Guards the stored row format: with and without TABs, an empty best word, a best word that
 // itself holds a TAB, and the text written back being the text read.
 TEST(ScoreTableRules, StoredRowsSplitAtTheFirstTwoTabs) {
