@@ -52,11 +52,6 @@ inline void WriteBytes(const std::string& path, const Bytes& bytes) {
               static_cast<std::streamsize>(bytes.size()));
 }
 
-inline Bytes ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 // A dictionary of the given entries (Windows-1252 bytes, "\n" before any extra text).
 inline Bytes MakeDictionary(const std::vector<std::string>& entries, int version = 0,
                             const std::string& description = "test dictionary") {
@@ -92,12 +87,6 @@ inline void PutU32(Bytes& out, uint32_t v) {
 inline uint32_t GetU32(const Bytes& in, std::size_t at) {
     return static_cast<uint32_t>(in[at]) | (static_cast<uint32_t>(in[at + 1]) << 8) |
            (static_cast<uint32_t>(in[at + 2]) << 16) | (static_cast<uint32_t>(in[at + 3]) << 24);
-}
-
-inline void SetU32(Bytes& in, std::size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) {
-        in[at + static_cast<std::size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
-    }
 }
 
 // One code table record as the file holds it.
@@ -161,7 +150,6 @@ inline std::size_t CodeTableOffset(int version, int n) {
 struct DecodedEntry {
     std::vector<uint8_t> key;
     std::string text;
-    std::size_t endBit = 0; // stream position after the entry (and its flag bit)
     bool operator==(const DecodedEntry& o) const { return key == o.key && text == o.text; }
 };
 
@@ -250,7 +238,6 @@ inline std::vector<DecodedEntry> ReferenceDecode(const Bytes& file, int L) {
                 return result;
             }
         }
-        entry.endBit = pos;
         result.push_back(std::move(entry));
     }
 }
