@@ -1,0 +1,225 @@
+#include "boardpainter.h"
+
+#include "mainwindow/utils.h"
+#include "model/board.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+QRect ToQRect(const Rect& r) {
+    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+}
+
+QPoint ToQPoint(const Point& p) {
+    return QPoint(p.x, p.y);
+}
+
+// Fonts and their measures for one tile size, worked out once per call.
+struct TileFonts {
+    QFont letter;
+    QFont value;
+    QFontMetrics letterMetrics;
+    QFontMetrics valueMetrics;
+
+    static QFont Make(const QString& family, int pixels, bool bold) {
+        QFont font(family);
+        font.setPixelSize(std::max(pixels, 1));
+        font.setBold(bold);
+        return font;
+    }
+
+    TileFonts(const QString& family, int w, int h)
+        : letter(Make(family, (w + h) / 4, false)), value(Make(family, (w + h) / 8, true)),
+          letterMetrics(letter), valueMetrics(value) {}
+};
+
+// A value drawn bottom-centred in the cell rectangle `cell` (work-image coordinates), its
+// baseline placed so that the text cell's top lies text height + margin above the bottom.
+void DrawValue(QPainter& p, const TileFonts& fonts, const QRect& cell, int32_t value,
+               int32_t margin) {
+    const QString text = QString::number(value);
+    const int tw = fonts.valueMetrics.horizontalAdvance(text);
+    const int th = fonts.valueMetrics.height();
+    const int x = cell.left() + cell.width() / 2 - tw / 2;
+    const int y = cell.top() + cell.height() - th - margin;
+    p.setFont(fonts.value);
+    p.drawText(x, y + fonts.valueMetrics.ascent(), text);
+}
+
+} // namespace
+
+QString BoardPainter::TileText(const std::string& letter) {
+    const QString text = QString::fromLatin1(letter.data(), static_cast<qsizetype>(letter.size()));
+    return text.left(1) + text.mid(1).toLower();
+}
+
+QColor BoardPainter::DiscColour(int32_t value) {
+    const int64_t deepen = std::clamp<int64_t>((static_cast<int64_t>(value) - 1) * 32, 0, 255);
+    return QColor(255, 255, static_cast<int>(255 - deepen));
+}
+
+QImage BoardPainter::MakeDisc(int32_t value, int32_t width, int32_t height) const {
+    const int bw = 4 * width;
+    const int bh = 4 * height;
+    QImage big(bw, bh, QImage::Format_RGB888);
+    big.fill(BoardColour);
+    {
+        QPainter p(&big);
+        // Drawn hard at four times the size; the averaging below makes the smooth edge.
+        p.setRenderHint(QPainter::Antialiasing, false);
+        const int pen = (bw + bh) / 48;
+        const int inset = (pen + 1) / 2 + 2;
+        p.setPen(QPen(Qt::black, pen));
+        p.setBrush(DiscColour(value));
+        p.drawEllipse(QRect(QPoint(inset, inset), QPoint(bw - inset - 1, bh - inset - 1)));
+    }
+    QImage small(width, height, QImage::Format_RGB888);
+    small.fill(BoardColour);
+    ShrinkBitmap(big, small);
+
+    // Whatever still shows the board colour exactly (the corners outside the disc) becomes
+    // transparent.
+    QImage disc = small.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QRgb key = disc.pixel(0, height - 1);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(disc.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            if (line[x] == key) {
+                line[x] = 0;
+            }
+        }
+    }
+    return disc;
+}
+
+QImage BoardPainter::DiscBitmap(const Chip& chip, const QRect& rect) {
+    if (rect.width() <= 0 || rect.height() <= 0) {
+        return QImage();
+    }
+    if (rect.width() != DiscCacheWidth || rect.height() != DiscCacheHeight) {
+        DiscCache.fill(QImage());
+        DiscCacheWidth = rect.width();
+        DiscCacheHeight = rect.height();
+    }
+    const int32_t v = chip.Value();
+    if (v < 0 || v >= DiscCacheSize) {
+        // No tile carries such a value; should one appear it is drawn, just not cached.
+        return MakeDisc(v, rect.width(), rect.height());
+    }
+    QImage& cached = DiscCache[static_cast<size_t>(v)];
+    if (cached.isNull()) {
+        cached = MakeDisc(v, rect.width(), rect.height());
+    }
+    return cached;
+}
+
+void BoardPainter::PaintBoardStrip(int32_t count, int32_t stripWidth, QPoint origin,
+                                   QPainter& canvas, int32_t height) {
+    if (count <= 0 || stripWidth <= 0 || height <= 0) {
+        return;
+    }
+    for (int32_t k = 0; k < count; ++k) {
+        canvas.fillRect(origin.x() + k * stripWidth, origin.y(), stripWidth, height, BoardColour);
+    }
+}
+
+void BoardPainter::PaintTiles(const std::vector<Chip*>& chips, const std::vector<Chip*>& chain,
+                              QPoint origin, QPainter& canvas, const Board& board) {
+    std::vector<const Chip*> links;
+    for (const Chip* c : chain) {
+        if (c != nullptr) {
+            links.push_back(c);
+        }
+    }
+
+    QImage work;
+    QPainter p;
+    std::unique_ptr<TileFonts> fonts;
+    for (const Chip* c : chips) {
+        if (c == nullptr) {
+            continue;
+        }
+        const QRect cell = ToQRect(c->Bounds());
+        const QRect r = cell.translated(origin);
+        const int w = r.width();
+        const int h = r.height();
+        if (w <= 0 || h <= 0) {
+            continue;
+        }
+        const int m = (w + h) / 36;
+        if (work.size() != QSize(w, h)) {
+            if (p.isActive()) {
+                p.end();
+            }
+            work = QImage(w, h, QImage::Format_RGB32);
+            p.begin(&work);
+            fonts = std::make_unique<TileFonts>(TileFontName, w, h);
+        }
+        p.fillRect(0, 0, w, h, BoardColour);
+        // Everything below is placed relative to this chip's rectangle.
+        const QPoint shift = -cell.topLeft();
+
+        // Discs are stacked the same way in every work image, lower rows under upper ones,
+        // so that where neighbouring discs touch, a chip repainted alone shows exactly what a
+        // whole repaint shows.
+        const Chip* const stack[] = {
+            board.CellAt(c->Row() - 1, c->Slot() - 1), board.CellAt(c->Row() - 1, c->Slot() + 1), c,
+            board.CellAt(c->Row() + 1, c->Slot() - 1), board.CellAt(c->Row() + 1, c->Slot() + 1)};
+        bool lineHere = false;
+        for (const Chip* n : stack) {
+            if (n == nullptr || !n->IsOccupied()) {
+                continue;
+            }
+            const QRect nr = ToQRect(n->Bounds());
+            p.drawImage(nr.topLeft() + shift, DiscBitmap(*n, nr));
+            lineHere = lineHere || n->IsSelected();
+        }
+
+        if (lineHere && !links.empty()) {
+            const QRect first = ToQRect(links.front()->Bounds());
+            const int l = (first.width() + first.height() + 2) / 4;
+            p.setRenderHint(QPainter::Antialiasing, true);
+            if (links.size() >= 2) {
+                p.setPen(QPen(ChainColour, l, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                p.setBrush(Qt::NoBrush);
+                QPolygon line;
+                for (const Chip* link : links) {
+                    line << ToQPoint(link->MidPoint()) + shift;
+                }
+                p.drawPolyline(line);
+            } else {
+                const QPoint mid = ToQPoint(links.front()->MidPoint()) + shift;
+                p.setPen(QPen(ChainColour, 1));
+                p.setBrush(ChainColour);
+                p.drawEllipse(QRectF(mid.x() - l / 2, mid.y() - l / 2, l, l));
+            }
+            p.setRenderHint(QPainter::Antialiasing, false);
+        }
+
+        p.setPen(Qt::black);
+        if (c->IsOccupied()) {
+            const QString text = TileText(c->Letter());
+            const int tw = fonts->letterMetrics.horizontalAdvance(text);
+            const int th = fonts->letterMetrics.height();
+            p.setFont(fonts->letter);
+            p.drawText((w - tw + 1) / 2, (h - th + 1) / 2 + fonts->letterMetrics.ascent(), text);
+            DrawValue(p, *fonts, QRect(0, 0, w, h), c->Value(), m);
+        }
+        // The values of the row above sit where the rows overlap, inside this rectangle; the
+        // discs drawn above have just covered them.
+        for (const int ds : {-1, 1}) {
+            const Chip* u = board.CellAt(c->Row() + 1, c->Slot() + ds);
+            if (u != nullptr && u->IsOccupied()) {
+                DrawValue(p, *fonts, ToQRect(u->Bounds()).translated(shift), u->Value(), m);
+            }
+        }
+        canvas.drawImage(r.topLeft(), work);
+    }
+}

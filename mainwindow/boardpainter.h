@@ -1,0 +1,63 @@
+// Draws boards of chips: the background strips and the tiles with their letters, values and
+// the red chain line. The main window and the How To Play example both draw through the one
+// painter the main window owns, so they share its cache of disc images.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class Board;
+class Chip;
+class QPainter;
+
+class BoardPainter {
+public:
+    static constexpr int32_t DiscCacheSize = 32;
+
+    QColor BoardColour{0x56, 0x9C, 0x56};
+    QColor ChainColour{0xFF, 0x40, 0x40};
+    QString TileFontName{QStringLiteral("Arial")};
+
+    // The tile size the cached discs were made for, and a disc per chip value 0..31 (a null
+    // image: not made yet). One size at a time: a paint at another size empties the cache.
+    int32_t DiscCacheWidth = 0;
+    int32_t DiscCacheHeight = 0;
+    std::array<QImage, DiscCacheSize> DiscCache;
+
+    // Draws `chips` of `board` on canvas, each through a work image that holds its whole
+    // rectangle: its own disc, the parts of its four diagonal neighbours' discs, the chain line
+    // where it crosses the rectangle, its letter and value, and the values of the row above
+    // that reach into it. So any chip can be redrawn alone and the picture stays whole.
+    // `origin` is the canvas position of the board's bottom-left corner; `chain` the chips of
+    // the chain in word order (null entries are skipped).
+    void PaintTiles(const std::vector<Chip*>& chips, const std::vector<Chip*>& chain, QPoint origin,
+                    QPainter& canvas, const Board& board);
+
+    // Fills `count` strips of stripWidth x height side by side with the board colour, the first
+    // with its top-left corner at origin.
+    void PaintBoardStrip(int32_t count, int32_t stripWidth, QPoint origin, QPainter& canvas,
+                         int32_t height);
+
+    // The disc for the chip's value at rect's size: drawn at four times the size without
+    // antialiasing, averaged down, and transparent wherever the board colour shows, so that
+    // overlapping discs do not cover each other with their corners.
+    QImage DiscBitmap(const Chip& chip, const QRect& rect);
+
+    // The disc's fill colour: white for value 1, a deeper yellow for each higher value, pure
+    // yellow from 9 on.
+    static QColor DiscColour(int32_t value);
+
+    // A tile's letter as shown: only the first letter stays a capital, so "QU" reads "Qu".
+    static QString TileText(const std::string& letter);
+
+private:
+    QImage MakeDisc(int32_t value, int32_t width, int32_t height) const;
+};

@@ -1,0 +1,179 @@
+// The game's main window: the board, the score, lives and best-word displays and the buttons
+// around them. It owns everything a game needs for the whole run (the board, the word index,
+// the sound player, the two timers, the score, the lives and the best words) and coordinates
+// them; the drawing, the displays and the lifecycle live in the pelform_*.cpp files.
+#pragma once
+
+#include "mainwindow/anchors.h"
+#include "mainwindow/boardpainter.h"
+#include "model/bestwords.h"
+#include "settings/soundoutput.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QRegion>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Board;
+class Chip;
+class Sounder;
+class Words;
+
+namespace Ui {
+class TPellinForm;
+}
+
+class TPellinForm : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int HelpContext = 20;
+    // Item height of the best-word list; its capacity is its client height over this.
+    static constexpr int BestWordItemHeight = 25;
+
+    // Without a sound output the sounds go to the default audio device.
+    explicit TPellinForm(std::unique_ptr<SoundOutput> soundOutput = nullptr);
+    ~TPellinForm() override;
+
+    // --- Lifecycle (pelform_lifecycle.cpp) ---
+    // Restores the placement, puts the title letters on the board and sets the colours and
+    // the minimum size; runs at the end of construction.
+    void FormCreate();
+    // The first idle moment shows the window; later calls do nothing.
+    void FormOnIdle();
+    // Whether the window may close now: between games only.
+    bool FormCloseQuery();
+    // Stores the placement with the given window state (while the window is visible).
+    void Resizing(Qt::WindowStates state);
+    // Stores the placement with the present window state, as every move does.
+    void SavePlacement();
+    // The application became active: during a game no control keeps the focus, so that the
+    // keys reach the window.
+    void FormApplicationEventsActivate();
+    void FormApplicationEventsMinimize(); // game flow
+    void FormApplicationEventsRestore();  // game flow
+
+    // --- Game flow (pelform_flow.cpp) ---
+    // GameInProgress and AcceptsInput are plain state queries, defined with the lifecycle.
+    bool GameInProgress() const;
+    bool AcceptsInput() const;
+    void StartGame(bool afterHowToPlay);
+    int PrepareDictionary(bool afterHowToPlay);
+    // How To Play's Start Game button hands control back here.
+    void HowToPlayClosed();
+    void FinishGame(bool quitByPlayer);
+    void Suspend(bool hideChips);
+    void Resume();
+    void ConfirmPauseOrQuit(bool pause);
+    void EnablePlayButtons(bool enabled);
+    void EvolveTimerTick();
+    void TumbleTimerTick();
+
+    // --- Drawing (pelform_drawing.cpp) ---
+    // Redraws the whole window (background, board, bevel, chips) and shows it at once.
+    void FormPaint();
+    // Lays the board out for the present size and draws it with the given chips.
+    void DrawBoard(const std::vector<Chip*>& chips);
+    // Redraws just these chips and shows the change before returning.
+    void RedrawChips(const std::vector<Chip*>& chips);
+    void PaintTiles(const std::vector<Chip*>& chips, const std::vector<Chip*>& chain, QPoint origin,
+                    QPainter& canvas, const Board& board);
+    void PaintBoardStrip(int32_t count, int32_t stripWidth, QPoint origin, QPainter& canvas,
+                         int32_t height);
+    QImage DiscBitmap(const Chip& chip, const QRect& rect);
+    QPoint BoardToClient(QPoint board) const;
+    QPoint ClientToBoard(QPoint client) const;
+    // What the window shows (the back buffer every paint copies from).
+    const QImage& BackBuffer() const { return backBuffer; }
+
+    // --- Input and word entry (pelform_input.cpp) ---
+    void TouchChip(bool dragging);
+    void EnterWord();
+
+    // --- Displays (pelform_displays.cpp) ---
+    // Shows the word the letters make (with its score) or the plain letters, enables Enter
+    // and Clear to match, redraws the changed chips; true when the letters are a word.
+    bool ShowWordInProgress(const std::string& letters, bool setText, std::vector<Chip*>& changed);
+    void ClearWord();
+    void SetScore(uint32_t score);
+    void SetLives(uint32_t lives);
+    void livesAreaPaint();
+    // Offers an entered word (its score and its text as wordInProgress showed it) to the
+    // best-word list.
+    void UpdateBestWords(uint32_t wordScore, const std::string& text);
+    void ClearBestWords();
+    QString TopBestWord() const;
+    // How many lines the best-word list shows at its present size.
+    int32_t BestWordCapacity() const;
+    void FormResize();
+    // The text wordInProgress shows, as the dictionary's 8-bit text.
+    const std::string& WordInProgressText() const { return wordText; }
+
+    // --- Members ---
+    // The disc cache, the board and chain colours and the tile font live in the painter.
+    BoardPainter Painter;
+    int32_t BoardRows = 12;
+    int32_t BoardColumns = 9;
+    int32_t HighWordScore = 48;
+    int32_t PointsPerLife = 2000;
+    int32_t StartRows = 4;
+    int32_t StartLives = 3;
+    int32_t StartEvolveInterval = 2000;
+    int32_t TumbleInterval = 251;
+    int32_t EvolveSpeedup = 5;
+    std::unique_ptr<Board> GameBoard;
+    Chip* LastTouched = nullptr;
+    bool Shown = false;
+    std::unique_ptr<Words> WordIndex;
+    uint32_t EndCountdown = 0;
+    std::unique_ptr<Sounder> Sounds;
+    QString CaptionPattern;
+    bool Suspended = false;
+    int32_t OriginX = 0;
+    int32_t OriginY = 0;
+    QColor BackgroundColour{0xA6, 0xCA, 0xF0};
+    uint32_t GamesStarted = 0;
+    uint32_t Lives = 0;
+    uint32_t Score = 0;
+    // The best words with their scores, line for line with bestWordList.
+    BestWords BestList;
+
+    QTimer EvolveTimer;
+    QTimer TumbleTimer;
+
+signals:
+    // The window accepted a close: the program ends.
+    void Closed();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void SetUpComponents();
+    // Copies the changed part of the back buffer to the screen now, unless a paint is under
+    // way or the whole window is about to be shown anyway.
+    void Flush(const QRegion& region);
+
+    std::unique_ptr<Ui::TPellinForm> ui;
+    AnchorLayout anchors;
+    QImage backBuffer;
+    bool bufferStale = true;
+    bool layoutFits = false;
+    bool inPaintEvent = false;
+    bool batching = false;
+    std::string wordText;
+};
+
+extern TPellinForm* PellinForm;

@@ -1,0 +1,126 @@
+// The displays beside the board: the word being formed, the score, the lives as faces and the
+// best words of the game.
+
+#include "mainwindow/pelform.h"
+
+#include "mainwindow/facepainter.h"
+#include "model/bestwords.h"
+#include "model/board.h"
+#include "model/words.h"
+#include "tools/cp1252.h"
+#include "ui_pelform.h"
+
+#include <QEvent>
+#include <QListWidget>
+#include <QPainter>
+
+namespace {
+
+// Dictionary words are Windows-1252 text; the window shows Unicode.
+QString DisplayText(const std::string& text) {
+    return QString::fromStdString(Cp1252ToUtf8(text));
+}
+
+} // namespace
+
+bool TPellinForm::ShowWordInProgress(const std::string& letters, bool setText,
+                                     std::vector<Chip*>& changed) {
+    const std::string word = WordIndex->Lookup(letters);
+    const bool valid = !word.empty();
+    const std::string text =
+        valid ? word + " (" + std::to_string(GameBoard->WordScore()) + ")" : letters;
+    ui->enterButton->setEnabled(valid);
+    ui->clearButton->setEnabled(!letters.empty());
+    if (setText) {
+        wordText = text;
+        ui->wordInProgress->setText(DisplayText(text));
+    }
+    RedrawChips(changed);
+    return valid;
+}
+
+void TPellinForm::ClearWord() {
+    std::vector<Chip*> changed;
+    GameBoard->ClearSelection(changed);
+    if (!changed.empty()) {
+        ShowWordInProgress(std::string(), true, changed);
+    }
+}
+
+void TPellinForm::SetScore(uint32_t score) {
+    Score = score;
+    ui->valueLabel->setText(QString::number(score));
+}
+
+void TPellinForm::SetLives(uint32_t lives) {
+    Lives = lives;
+    ui->livesArea->update();
+    if (ui->livesArea->isVisible()) {
+        ui->livesArea->repaint();
+    }
+}
+
+void TPellinForm::livesAreaPaint() {
+    QPainter p(ui->livesArea);
+    PaintFaces(p, ui->livesArea->size(), Lives, BackgroundColour);
+}
+
+bool TPellinForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->livesArea && event->type() == QEvent::Paint) {
+        livesAreaPaint();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+int32_t TPellinForm::BestWordCapacity() const {
+    // The frame's inside, which is always current; the viewport follows it only once the
+    // list has been shown, and the list never shows scroll bars.
+    return ListCapacity(ui->bestWordList->contentsRect().height(), BestWordItemHeight);
+}
+
+void TPellinForm::UpdateBestWords(uint32_t wordScore, const std::string& text) {
+    QListWidget* list = ui->bestWordList;
+    const BestWordChange change = BestList.Add(wordScore, text, BestWordCapacity());
+    switch (change.kind) {
+    case BestWordChange::Kind::Insert:
+        for (int32_t k = 0; k < change.dropped && list->count() > 0; ++k) {
+            delete list->takeItem(list->count() - 1);
+        }
+        list->insertItem(change.position, DisplayText(text));
+        break;
+    case BestWordChange::Kind::Move:
+        if (change.from != change.position) {
+            list->insertItem(change.position, list->takeItem(change.from));
+        }
+        break;
+    case BestWordChange::Kind::Rejected:
+        break;
+    }
+    if (change.position >= 0) {
+        list->setCurrentRow(change.position);
+    } else {
+        list->setCurrentRow(-1);
+        list->clearSelection();
+    }
+}
+
+void TPellinForm::ClearBestWords() {
+    BestList.Clear();
+    ui->bestWordList->clear();
+}
+
+QString TPellinForm::TopBestWord() const {
+    const QListWidget* list = ui->bestWordList;
+    return list->count() > 0 ? list->item(0)->text() : QString();
+}
+
+void TPellinForm::FormResize() {
+    const int32_t removed = BestList.Trim(BestWordCapacity());
+    for (int32_t k = 0; k < removed && ui->bestWordList->count() > 0; ++k) {
+        delete ui->bestWordList->takeItem(ui->bestWordList->count() - 1);
+    }
+    // The board is laid out afresh for the new size on the next paint.
+    bufferStale = true;
+    update();
+}
