@@ -1,5 +1,6 @@
 #include "words.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -92,29 +93,35 @@ std::string Words::Lookup(std::string_view word) const {
         return {};
     }
     const std::string& bucket = buckets_[WordHash(word)];
-    const char* p = bucket.data();
-    const char* const end = p + bucket.size();
-    // Records are walked field by field, so a word is only ever compared with word texts: a
-    // display text that happens to equal the word (another letter case, say) is never taken
-    // for it, and the text after it is never returned as its display text.
-    while (p < end) {
-        const char* wordStart = p + 1;
-        const auto* wordEnd = static_cast<const char*>(
-            std::memchr(wordStart, '\n', static_cast<std::size_t>(end - wordStart)));
-        if (wordEnd == nullptr) {
+    const char* const begin = bucket.data();
+    const char* const end = begin + bucket.size();
+    const std::size_t n = word.size();
+
+    // Candidates are found by the word's first character, which memchr skips to quickly: most
+    // lookups are of chains that are not words and find none. A candidate must be a word field,
+    // not a display text that happens to read the same (another letter case, say): word fields
+    // follow an odd number of newlines, as every record is newline, word, newline, display.
+    const char* counted = begin;
+    std::size_t newlines = 0;
+    for (const char* p = begin; p < end;) {
+        const auto* hit =
+            static_cast<const char*>(std::memchr(p, word[0], static_cast<std::size_t>(end - p)));
+        if (hit == nullptr) {
             break;
         }
-        const char* displayStart = wordEnd + 1;
-        const auto* displayEnd = static_cast<const char*>(
-            std::memchr(displayStart, '\n', static_cast<std::size_t>(end - displayStart)));
-        if (displayEnd == nullptr) {
-            displayEnd = end;
+        p = hit + 1;
+        if (hit == begin || hit[-1] != '\n' || static_cast<std::size_t>(end - hit) <= n ||
+            hit[n] != '\n' || std::memcmp(hit, word.data(), n) != 0) {
+            continue;
         }
-        if (static_cast<std::size_t>(wordEnd - wordStart) == word.size() &&
-            std::memcmp(wordStart, word.data(), word.size()) == 0) {
-            return std::string(displayStart, displayEnd);
+        newlines += static_cast<std::size_t>(std::count(counted, hit, '\n'));
+        counted = hit;
+        if (newlines % 2 == 1) {
+            const char* display = hit + n + 1;
+            const auto* displayEnd = static_cast<const char*>(
+                std::memchr(display, '\n', static_cast<std::size_t>(end - display)));
+            return std::string(display, displayEnd != nullptr ? displayEnd : end);
         }
-        p = displayEnd;
     }
     return {};
 }
