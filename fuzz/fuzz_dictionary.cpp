@@ -3,6 +3,7 @@
 // key the reader hands out must be terminated where its class says.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -66,6 +67,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     static auto words = std::make_unique<Words>();
     words->Load(ScratchPath());
+    // Lookups of pieces of the input, against whatever the load put in the buckets.
+    for (std::size_t at = 0; at + 2 <= size && at < 64; at += 8) {
+        const std::size_t length = 1 + data[at] % 31;
+        const std::string probe(reinterpret_cast<const char*>(data) + at,
+                                std::min(length, size - at));
+        if (words->Lookup(probe).size() >= InputEngine::kTextSize) {
+            __builtin_trap(); // no display text is longer than the reader's text buffer
+        }
+    }
     if (TSDictionaryList::CachedCount() != 0) {
         __builtin_trap(); // every share was given back
     }
