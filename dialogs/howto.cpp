@@ -61,6 +61,8 @@ THowToPlay::THowToPlay(QWidget* parent)
 THowToPlay::~THowToPlay() {
     Persist store(true);
     store.FormPlacement(*this);
+    // The children outlive ui (QDialog deletes them later); none may call back into it.
+    ui->ExampleArea->removeEventFilter(this);
 }
 
 void THowToPlay::FillExample() {

@@ -73,6 +73,8 @@ TPellinForm::TPellinForm(std::unique_ptr<SoundOutput> soundOutput)
 TPellinForm::~TPellinForm() {
     EvolveTimer.stop();
     TumbleTimer.stop();
+    // The children outlive ui (QWidget deletes them later); none may call back into it.
+    ui->livesArea->removeEventFilter(this);
 }
 
 void TPellinForm::SetUpComponents() {

@@ -7,13 +7,14 @@
 #include "model/board.h"
 #include "testsettings.h"
 
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 class PellinFormTest : public ::testing::Test {
 protected:
-    std::shared_ptr<SoundLog> sounds = std::make_shared<SoundLog>();
     std::unique_ptr<TPellinForm> form;
 
     PellinFormTest() {
@@ -22,7 +23,8 @@ protected:
     }
 
     void MakeForm() {
-        form = std::make_unique<TPellinForm>(std::make_unique<FakeSoundOutput>(sounds));
+        form = std::make_unique<TPellinForm>(
+            std::make_unique<FakeSoundOutput>(std::make_shared<SoundLog>()));
     }
 
     template <typename T> T* Child(const char* name) const {
@@ -33,8 +35,8 @@ protected:
 
     int OccupiedChips() const {
         int count = 0;
-        for (int r = 0; r < static_cast<int>(form->GameBoard->RowCount()); ++r) {
-            for (int s = 0; s < static_cast<int>(form->GameBoard->SlotCount()); ++s) {
+        for (int r = 0; r < 12; ++r) {
+            for (int s = 0; s < 18; ++s) {
                 count += form->GameBoard->CellAt(r, s)->IsOccupied() ? 1 : 0;
             }
         }
