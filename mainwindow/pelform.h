@@ -18,6 +18,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,10 @@ public:
     static constexpr int HelpContext = 20;
     // Item height of the best-word list; its capacity is its client height over this.
     static constexpr int BestWordItemHeight = 25;
+    // The round-end sequence: the full board held for EndCountdownStart - 1 ticks of
+    // VanishInterval, then two chips vanish per tick.
+    static constexpr uint32_t EndCountdownStart = 25;
+    static constexpr int VanishInterval = 20;
 
     // Without a sound output the sounds go to the default audio device.
     explicit TPellinForm(std::unique_ptr<SoundOutput> soundOutput = nullptr);
@@ -57,8 +62,10 @@ public:
     // The application became active: during a game no control keeps the focus, so that the
     // keys reach the window.
     void FormApplicationEventsActivate();
-    void FormApplicationEventsMinimize(); // game flow
-    void FormApplicationEventsRestore();  // game flow
+    // Minimising stops a running game or a round end; restoring resumes exactly what the
+    // minimise stopped, and nothing while a question or dialog of the game is under way.
+    void FormApplicationEventsMinimize();
+    void FormApplicationEventsRestore();
 
     // --- Game flow (pelform_flow.cpp) ---
     // GameInProgress and AcceptsInput are plain state queries, defined with the lifecycle.
@@ -75,6 +82,19 @@ public:
     void EnablePlayButtons(bool enabled);
     void EvolveTimerTick();
     void TumbleTimerTick();
+    // The buttons of the two panels and the right-hand column.
+    void StartButtonClick();
+    void preplayOptionsButtonClick();
+    void ScoresButtonClick();
+    void aboutButtonClick();
+    void playOptionsButtonClick();
+    void endGameButtonClick();
+    void pauseButtonClick();
+    void helpButtonClick();
+    void EnterButtonClick();
+    void clearButtonClick();
+    // The path of a dictionary's file: the program's folder, or DictionaryFolder when set.
+    QString DictionaryFile(const QString& name) const;
 
     // --- Drawing (pelform_drawing.cpp) ---
     // Redraws the whole window (background, board, bevel, chips) and shows it at once.
@@ -94,6 +114,15 @@ public:
     const QImage& BackBuffer() const { return backBuffer; }
 
     // --- Input and word entry (pelform_input.cpp) ---
+    // Positions are client coordinates. A press during a game touches the chip under it; in
+    // the pre-play state a press on the window's free area starts a game.
+    void FormMouseDown(Qt::MouseButton button, QPoint position);
+    void FormMouseMove(Qt::MouseButtons buttons, QPoint position);
+    void FormMouseUp(Qt::MouseButton button);
+    // True when the double-click entered the word.
+    bool FormDblClick(QPoint position);
+    // True when the key was one of the game's.
+    bool FormKeyDown(int key);
     void TouchChip(bool dragging);
     void EnterWord();
 
@@ -148,6 +177,14 @@ public:
     QTimer EvolveTimer;
     QTimer TumbleTimer;
 
+    // Where the dictionaries are looked for; empty means the program's folder (tests point
+    // it at a folder of their own).
+    QString DictionaryFolder;
+    // Asks the player a Yes/No/Help question with a help topic and returns the button that
+    // answered it (QMessageBox::Yes or No). A centred message box unless replaced, so that
+    // tests can answer without a modal loop.
+    std::function<int(const QString& text, int helpContext)> AskQuestion;
+
 signals:
     // The window accepted a close: the program ends.
     void Closed();
@@ -158,10 +195,25 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What a minimise stopped, so that the restore resumes just that.
+    enum class MinimizedPhase { None, Running, RoundEnd };
+
     void SetUpComponents();
+    // Connects the game's buttons and timers to their handlers.
+    void ConnectGameControls();
+    // After a lost life with lives to spare: a fresh board as at a game's start, the starting
+    // pace again, the score, the best words and the lives carried over.
+    void NextRound();
+    // Leaves no control with the focus, so that the keys reach the window.
+    void ReleaseFocus();
     // Copies the changed part of the back buffer to the screen now, unless a paint is under
     // way or the whole window is about to be shown anyway.
     void Flush(const QRegion& region);
@@ -174,6 +226,7 @@ private:
     bool inPaintEvent = false;
     bool batching = false;
     std::string wordText;
+    MinimizedPhase minimizedPhase = MinimizedPhase::None;
 };
 
 extern TPellinForm* PellinForm;

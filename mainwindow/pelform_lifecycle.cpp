@@ -4,7 +4,7 @@
 #include "mainwindow/pelform.h"
 
 #include "dialogs/formstyle.h"
-#include "dialogs/howto.h"
+#include "dialogs/options.h"
 #include "mainwindow/utils.h"
 #include "model/board.h"
 #include "model/words.h"
@@ -20,6 +20,7 @@
 #include <QPalette>
 #include <QScreen>
 #include <QStyledItemDelegate>
+#include <QWindowStateChangeEvent>
 
 TPellinForm* PellinForm = nullptr;
 
@@ -66,6 +67,11 @@ TPellinForm::TPellinForm(std::unique_ptr<SoundOutput> soundOutput)
     TumbleTimer.setInterval(0);
     // The vanishing at the end of a round ticks every 20 ms; a coarse timer would blur that.
     TumbleTimer.setTimerType(Qt::PreciseTimer);
+    AskQuestion = [this](const QString& text, int helpContext) {
+        return ShowCenteredMessage(this, text, QMessageBox::Question,
+                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Help,
+                                   helpContext);
+    };
     SetUpComponents();
     FormCreate();
 }
@@ -100,7 +106,7 @@ void TPellinForm::SetUpComponents() {
     ui->livesArea->installEventFilter(this);
     AddHelpKey(this, HelpContext);
 
-    connect(ui->ExitButton, &QPushButton::clicked, this, &QWidget::close);
+    ConnectGameControls();
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state == Qt::ApplicationActive) {
@@ -162,6 +168,12 @@ void TPellinForm::FormOnIdle() {
         return;
     }
     Shown = true;
+    // Every window exists by now. A sound changed in the Options dialog plays at once, not
+    // only after the sound player's next periodic look at the scheme.
+    if (OptionsForm != nullptr) {
+        connect(OptionsForm, &TOptionsForm::SoundSchemeChanged, this,
+                [this] { Sounds->Refresh(false); });
+    }
     show();
 }
 
@@ -174,9 +186,20 @@ bool TPellinForm::AcceptsInput() const {
 }
 
 bool TPellinForm::FormCloseQuery() {
-    // During a game the window never closes directly; the game flow asks the quit question
-    // instead (while the game runs) and the player ends the game through it.
-    return !GameInProgress();
+    // While a dictionary loads (the window is disabled) a close would end the program from
+    // inside the load; the window could not take a click then anyway.
+    if (!isEnabled()) {
+        return false;
+    }
+    if (!GameInProgress()) {
+        return true;
+    }
+    // During a game the window never closes directly: a running game asks the quit question
+    // and the player ends the game through it; paused, suspended or ending rounds ignore it.
+    if (EvolveTimer.isActive()) {
+        ConfirmPauseOrQuit(false);
+    }
+    return false;
 }
 
 void TPellinForm::closeEvent(QCloseEvent* event) {
@@ -216,6 +239,13 @@ void TPellinForm::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
         Resizing(windowState());
+        const Qt::WindowStates old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+        const bool wasMinimized = old.testFlag(Qt::WindowMinimized);
+        if (isMinimized() && !wasMinimized) {
+            FormApplicationEventsMinimize();
+        } else if (!isMinimized() && wasMinimized) {
+            FormApplicationEventsRestore();
+        }
     }
 }
 
@@ -228,11 +258,31 @@ void TPellinForm::FormApplicationEventsActivate() {
     }
 }
 
-void TPellinForm::HowToPlayClosed() {
-    // Only the hand-back for now: the game flow completes this with the start of the game
-    // (at once when the dictionary is ready, else behind the loading window).
-    if (HowToPlay != nullptr) {
-        HowToPlay->close();
+void TPellinForm::FormApplicationEventsMinimize() {
+    if (!GameInProgress() || minimizedPhase != MinimizedPhase::None) {
+        return;
     }
-    setEnabled(true);
+    if (EvolveTimer.isActive()) {
+        Suspend(true);
+        minimizedPhase = MinimizedPhase::Running;
+    } else if (EndCountdown > 0 && TumbleTimer.isActive()) {
+        // The round end goes on where it stopped; its board is no secret.
+        TumbleTimer.stop();
+        minimizedPhase = MinimizedPhase::RoundEnd;
+    }
+    // Otherwise a question, the Options dialog or the How To Play page is under way and
+    // resumes the game itself when it is done.
+}
+
+void TPellinForm::FormApplicationEventsRestore() {
+    const MinimizedPhase phase = minimizedPhase;
+    minimizedPhase = MinimizedPhase::None;
+    if (!GameInProgress()) {
+        return;
+    }
+    if (phase == MinimizedPhase::Running && !EvolveTimer.isActive()) {
+        Resume();
+    } else if (phase == MinimizedPhase::RoundEnd && EndCountdown > 0) {
+        TumbleTimer.start();
+    }
 }

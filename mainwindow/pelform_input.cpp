@@ -1,0 +1,204 @@
+// Forming and entering words: presses and drags over the chips, the double-click and the keys
+// that enter or clear the word, and what an entered word earns.
+
+#include "mainwindow/pelform.h"
+
+#include "dialogs/newgame.h"
+#include "model/board.h"
+#include "model/gamerules.h"
+#include "model/score.h"
+#include "settings/sounder.h"
+#include "ui_pelform.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace {
+
+Point ToBoardPoint(QPoint p) {
+    return Point{p.x(), p.y()};
+}
+
+bool WantsSelectTileSounds() {
+    return NewGameForm == nullptr || NewGameForm->GetSelectTileSounds();
+}
+
+bool WantsEnterWordSounds() {
+    return NewGameForm == nullptr || NewGameForm->GetEnterWordSounds();
+}
+
+} // namespace
+
+void TPellinForm::mousePressEvent(QMouseEvent* event) {
+    const QPoint position = event->position().toPoint();
+    // A press that a label or panel passed on is not a press on the window's free area.
+    if (childAt(position) != nullptr) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    FormMouseDown(event->button(), position);
+}
+
+void TPellinForm::mouseMoveEvent(QMouseEvent* event) {
+    FormMouseMove(event->buttons(), event->position().toPoint());
+}
+
+void TPellinForm::mouseReleaseEvent(QMouseEvent* event) {
+    FormMouseUp(event->button());
+}
+
+void TPellinForm::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Qt reports the second press of a double-click as the double-click itself. When it did
+    // not enter a word it is an ordinary press as well, so a quick second click on a chip acts
+    // as a click would; when it did, the chips under it are already gone and the press must
+    // not take up a neighbour that happens to reach under the pointer.
+    const QPoint position = event->position().toPoint();
+    if (childAt(position) != nullptr) {
+        QWidget::mouseDoubleClickEvent(event);
+        return;
+    }
+    if (event->button() == Qt::LeftButton && FormDblClick(position)) {
+        return;
+    }
+    FormMouseDown(event->button(), position);
+}
+
+void TPellinForm::keyPressEvent(QKeyEvent* event) {
+    if (!FormKeyDown(event->key())) {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void TPellinForm::FormMouseDown(Qt::MouseButton button, QPoint position) {
+    if (button != Qt::LeftButton) {
+        return;
+    }
+    if (AcceptsInput()) {
+        int32_t depth = 0;
+        LastTouched = GameBoard->HitTest(ToBoardPoint(ClientToBoard(position)), depth);
+        if (LastTouched != nullptr) {
+            TouchChip(false);
+        }
+    } else if (!GameInProgress()) {
+        StartGame(false);
+    }
+}
+
+void TPellinForm::FormMouseMove(Qt::MouseButtons buttons, QPoint position) {
+    if (!AcceptsInput()) {
+        return;
+    }
+    if (!buttons.testFlag(Qt::LeftButton)) {
+        LastTouched = nullptr;
+        return;
+    }
+    int32_t depth = 0;
+    Chip* chip = GameBoard->HitTest(ToBoardPoint(ClientToBoard(position)), depth);
+    if (chip == nullptr || chip == LastTouched) {
+        return;
+    }
+    if (!chip->IsSelected()) {
+        const std::vector<Chip*> selection = GameBoard->Selection();
+        bool joins = selection.empty();
+        for (const Chip* selected : selection) {
+            if (Board::IsAdjacent(selected, chip)) {
+                joins = true;
+                break;
+            }
+        }
+        // A drag never jumps to a chip that cannot join the chain.
+        if (!joins) {
+            return;
+        }
+        // Brushing past a disc's rim does not take it: the pointer must be a little inside.
+        const Rect b = chip->Bounds();
+        if (((b.right - b.left) + (b.bottom - b.top)) / 32 > depth) {
+            return;
+        }
+    }
+    LastTouched = chip;
+    TouchChip(true);
+}
+
+void TPellinForm::FormMouseUp(Qt::MouseButton button) {
+    if (AcceptsInput() && button == Qt::LeftButton) {
+        LastTouched = nullptr;
+    }
+}
+
+bool TPellinForm::FormDblClick(QPoint position) {
+    if (!AcceptsInput()) {
+        return false;
+    }
+    int32_t depth = 0;
+    const Chip* chip = GameBoard->HitTest(ToBoardPoint(ClientToBoard(position)), depth);
+    if (chip == nullptr || !chip->IsSelected() || !ui->enterButton->isEnabled()) {
+        return false;
+    }
+    EnterWord();
+    return true;
+}
+
+bool TPellinForm::FormKeyDown(int key) {
+    if (!AcceptsInput()) {
+        return false;
+    }
+    switch (key) {
+    case Qt::Key_Escape:
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        if (ui->clearButton->isEnabled()) {
+            ClearWord();
+        }
+        return true;
+    case Qt::Key_Space:
+        if (ui->enterButton->isEnabled()) {
+            EnterWord();
+        }
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Return belongs to the default button; with no control focused Qt does not pass it
+        // there by itself, so press it here (a disabled button ignores the press).
+        ui->enterButton->click();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TPellinForm::TouchChip(bool dragging) {
+    std::vector<Chip*> changed;
+    const std::string letters = GameBoard->SelectChip(LastTouched, dragging, changed);
+    if (changed.empty()) {
+        return;
+    }
+    const bool valid = ShowWordInProgress(letters, true, changed);
+    if (WantsSelectTileSounds()) {
+        Sounds->Play(valid ? seSelectWord : seSelectTile);
+    }
+}
+
+void TPellinForm::EnterWord() {
+    const uint32_t old = Score;
+    SetScore(static_cast<uint32_t>(AddScore(static_cast<int32_t>(old), GameBoard->WordScore())));
+    std::vector<Chip*> changed;
+    GameBoard->ConsumeSelection(changed);
+    if (changed.empty()) {
+        return;
+    }
+    const uint32_t gained = LivesGained(old, Score, static_cast<uint32_t>(PointsPerLife));
+    if (gained > 0) {
+        SetLives(Lives + gained);
+    }
+    const uint32_t wordScore = Score - old;
+    UpdateBestWords(wordScore, WordInProgressText());
+    ShowWordInProgress(std::string(), false, changed);
+    if (WantsEnterWordSounds()) {
+        if (gained != 0) {
+            Sounds->Play(seNewLife);
+        } else {
+            Sounds->Play(wordScore < static_cast<uint32_t>(HighWordScore) ? seLowWord : seHighWord);
+        }
+    }
+}
