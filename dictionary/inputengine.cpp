@@ -29,7 +29,8 @@ int OpenReadOnly(const char* path) {
 
 int64_t SeekTo(int file, int64_t offset, int whence) {
 #ifdef _WIN32
-    return _lseek(file, static_cast<long>(offset), whence);
+    // long is 32 bits on Windows: the 64-bit call keeps offsets past 2 GiB intact.
+    return _lseeki64(file, offset, whence);
 #else
     return lseek(file, static_cast<off_t>(offset), whence);
 #endif
@@ -46,6 +47,13 @@ long ReadBlock(int file, void* buffer, std::size_t size) {
             return count;
         }
     }
+}
+
+// A full handle table, whether the process's (EMFILE) or the system's (ENFILE): either way a
+// handle given up by another cursor lets this open succeed. Some Windows runtimes, Wine's among
+// them, report a full C runtime table as ENFILE.
+bool OutOfHandles(int error) {
+    return error == EMFILE || error == ENFILE;
 }
 
 void CloseHandle(int file) {
@@ -137,7 +145,7 @@ bool InputEngine::OpenFile() {
             file_ = file;
             break;
         }
-        if (errno != EMFILE) {
+        if (!OutOfHandles(errno)) {
             return false;
         }
         // Out of file handles: the oldest cursor holding a file gives it up and remembers

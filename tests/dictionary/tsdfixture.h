@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,13 +26,23 @@ using Bytes = std::vector<uint8_t>;
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
 public:
+    // create_directory fails on a name that is already there, so two test processes running at
+    // once can never share a folder; a clash just draws the next name.
     TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "pellin-dict-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            ADD_FAILURE() << "cannot create a temporary folder";
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        std::random_device seed;
+        std::mt19937_64 draw(seed());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            char name[32];
+            std::snprintf(name, sizeof name, "pellin-dict-%016llx",
+                          static_cast<unsigned long long>(draw()));
+            std::error_code error;
+            if (std::filesystem::create_directory(base / name, error)) {
+                path_ = base / name;
+                return;
+            }
         }
-        path_ = pattern;
+        ADD_FAILURE() << "cannot create a temporary folder under " << base.string();
     }
     ~TempFolder() {
         std::error_code ignored;
