@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "dictionary/narrowpath.h"
+
 namespace {
 
 using Dictionary = TSDictionaryList::Dictionary;
@@ -89,12 +91,17 @@ const std::string& EmptyPath() {
 bool GetLastWriteTime(const std::string& path, uint64_t& time) {
     namespace fs = std::filesystem;
     std::error_code error;
-    if (path.empty() || path.find('\0') != std::string::npos || !fs::is_regular_file(path, error)) {
+    if (path.empty() || path.find('\0') != std::string::npos) {
+        return false;
+    }
+    // The name as fopen reads it, so that a file the load could open always has a time.
+    const fs::path name = NarrowFileName(path);
+    if (!fs::is_regular_file(name, error)) {
         return false;
     }
     // Only the file's metadata is asked for, never a handle: revalidation runs while the word
     // reader may have used up every handle the process has.
-    const fs::file_time_type stamp = fs::last_write_time(path, error);
+    const fs::file_time_type stamp = fs::last_write_time(name, error);
     if (error) {
         return false;
     }

@@ -2,6 +2,7 @@
 // files the format does not promise.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -127,6 +128,29 @@ TEST(DictionaryHeader, MissingAndInvalidFilesAreToldApart) {
         EXPECT_LT(status.size(), Dictionary::kStatusSize);
         EXPECT_TRUE(status == kInvalidDictionaryText || description.rfind(status, 0) == 0)
             << size << ": " << status;
+    }
+}
+
+// A file the loader can open also has its last-write time found, so a name outside ASCII loads
+// and stays loaded. Windows reads narrow names in the ANSI code page, where byte 0x80 is "€",
+// not the U+0080 a byte-for-character reading of the name makes of it.
+TEST(DictionaryHeader, NamesOutsideAsciiLoadAndRevalidate) {
+    TempFolder folder;
+    const Bytes bytes = SampleHeader(0).Encode();
+    for (const char* name : {"caf\xE9.tsd", "\x80uro.tsd"}) {
+        SCOPED_TRACE(name);
+        // Made with the very call the loader opens files with, and named the same way.
+        const std::string path = folder.Path().string() + "/" + name;
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        if (file == nullptr) {
+            continue; // a file system that refuses the name has nothing to load
+        }
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+        Dictionary d;
+        EXPECT_TRUE(d.Load(path, false)) << d.StatusText();
+        EXPECT_NE(d.LastWriteTime(), 0u);
+        EXPECT_TRUE(d.Revalidate());
     }
 }
 
