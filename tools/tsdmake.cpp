@@ -3,7 +3,9 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <vector>
 
+#include "tools/arguments.h"
 #include "tools/cp1252.h"
 #include "tools/tsdwriter.h"
 #include "tools/wordlist.h"
@@ -49,21 +51,22 @@ int main(int argc, char** argv) {
     std::string input;
     std::string output;
     int positional = 0;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+    const std::vector<std::string> args = Utf8Arguments(argc, argv);
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (arg == "-h" || arg == "--help") {
             Usage(std::cout);
             return 0;
         }
-        if (arg == "-v" && i + 1 < argc) {
-            const std::string value = argv[++i];
+        if (arg == "-v" && i + 1 < args.size()) {
+            const std::string& value = args[++i];
             if (value != "0" && value != "1") {
                 std::cerr << "tsdmake: version must be 0 or 1, not \"" << value << "\"\n";
                 return 2;
             }
             version = value[0] - '0';
-        } else if (arg == "-d" && i + 1 < argc) {
-            description = argv[++i];
+        } else if (arg == "-d" && i + 1 < args.size()) {
+            description = args[++i];
         } else if (arg == "--cp1252") {
             raw = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -98,8 +101,10 @@ int main(int argc, char** argv) {
 
     std::ifstream file;
     std::istream* in = &std::cin;
-    if (input != "-") {
-        file.open(input, std::ios::binary);
+    if (input == "-") {
+        BinaryStandardInput();
+    } else {
+        file.open(PathFromUtf8(input), std::ios::binary);
         if (!file) {
             std::cerr << "tsdmake: cannot read \"" << input << "\": " << std::strerror(errno)
                       << "\n";
@@ -146,7 +151,7 @@ int main(int argc, char** argv) {
         std::cerr << "tsdmake: cannot build the dictionary: " << error << "\n";
         return 1;
     }
-    std::ofstream out(output, std::ios::binary | std::ios::trunc);
+    std::ofstream out(PathFromUtf8(output), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes->data()),
               static_cast<std::streamsize>(bytes->size()));
     out.close();

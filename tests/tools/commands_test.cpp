@@ -2,9 +2,14 @@
 // listing of exactly the words the game would accept.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/wait.h>
+#endif
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -12,23 +17,62 @@
 
 namespace {
 
-// Exit code and everything the command printed.
+// Exit code and everything the command printed. The command is UTF-8 text on every platform;
+// Windows gets it as wide text, so no character depends on the ANSI code page of the machine.
 std::pair<int, std::string> Execute(const std::string& command) {
     std::string output;
+    char buffer[4096];
+#ifdef _WIN32
+    // cmd.exe drops the first and the last quote of a line that holds more than two, so the
+    // whole line goes in one more pair of quotes.
+    const std::string line = "\"" + command + " 2>&1\"";
+    std::wstring wide(line.size() + 1, L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), wide.data(),
+                            static_cast<int>(wide.size()))));
+    FILE* pipe = _wpopen(wide.c_str(), L"rt");
+    if (pipe == nullptr) {
+        return {-1, output};
+    }
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        output.append(buffer, n);
+    }
+    return {_pclose(pipe), output};
+#else
     FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     if (pipe == nullptr) {
         return {-1, output};
     }
-    char buffer[4096];
     for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
         output.append(buffer, n);
     }
     const int raw = pclose(pipe);
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, output};
+#endif
 }
 
-const std::string kMake = TSDMAKE_PATH;
-const std::string kDump = TSDDUMP_PATH;
+// A path or argument as one word for the shell: double quotes mean the same to sh and cmd.exe
+// for the plain paths the tests use.
+std::string Quote(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+#ifdef _WIN32
+// The tools are built into the test's own folder. The build's path is a path on the build
+// machine, which a Windows process (or Wine) need not see under the same name.
+std::string Tool(const char* name) {
+    wchar_t self[MAX_PATH];
+    const DWORD size = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::filesystem::path folder =
+        std::filesystem::path(std::wstring(self, size)).parent_path();
+    return Quote((folder / name).string());
+}
+const std::string kMake = Tool("tsdmake.exe");
+const std::string kDump = Tool("tsddump.exe");
+#else
+const std::string kMake = Quote(TSDMAKE_PATH);
+const std::string kDump = Quote(TSDDUMP_PATH);
+#endif
 
 } // namespace
 
@@ -39,14 +83,14 @@ TEST(Commands, UsageAndErrors) {
     EXPECT_EQ(Execute(kMake).first, 2);
     EXPECT_NE(Execute(kMake).second.find("usage: tsdmake"), std::string::npos);
     EXPECT_EQ(Execute(kMake + " -v 7 a b").first, 2);
-    EXPECT_EQ(Execute(kMake + " '" + folder.File("none.txt") + "' out.tsd").first, 1);
+    EXPECT_EQ(Execute(kMake + " " + Quote(folder.File("none.txt")) + " out.tsd").first, 1);
     EXPECT_EQ(Execute(kDump).first, 2);
     const std::string bad = folder.File("bad.tsd");
     std::ofstream(bad) << "TSD9 not a dictionary";
-    auto [status, output] = Execute(kDump + " '" + bad + "'");
+    auto [status, output] = Execute(kDump + " " + Quote(bad));
     EXPECT_EQ(status, 1);
     EXPECT_NE(output.find("-- INVALID DICTIONARY FILE --"), std::string::npos);
-    std::tie(status, output) = Execute(kDump + " '" + folder.File("no.tsd") + "'");
+    std::tie(status, output) = Execute(kDump + " " + Quote(folder.File("no.tsd")));
     EXPECT_EQ(status, 1);
     EXPECT_NE(output.find("-- DICTIONARY FILE NOT FOUND --"), std::string::npos);
 }
@@ -60,12 +104,13 @@ TEST(Commands, MakeThenDump) {
         << "cat\r\na\n\xC3\xA9t\xC3\xA9\nice cream\n\xE4\xB8\xAD\n"
         << std::string(32, 'z') << "\n\ndog\tfriend\nquiz\n";
     const std::string dictionary = folder.File("words.tsd");
-    const auto made = Execute(kMake + " -v 1 -d 'Test words' '" + list + "' '" + dictionary + "'");
+    const auto made =
+        Execute(kMake + " -v 1 -d \"Test words\" " + Quote(list) + " " + Quote(dictionary));
     ASSERT_EQ(made.first, 0) << made.second;
     EXPECT_NE(made.second.find(":5: warning"), std::string::npos) << made.second;
     EXPECT_NE(made.second.find(":6: warning: skipped, more than 31 letters"), std::string::npos);
 
-    const auto dumped = Execute(kDump + " '" + dictionary + "'");
+    const auto dumped = Execute(kDump + " " + Quote(dictionary));
     ASSERT_EQ(dumped.first, 0) << dumped.second;
     EXPECT_NE(dumped.second.find("# version 1\n"), std::string::npos);
     EXPECT_NE(dumped.second.find("# description Test words\n"), std::string::npos);
@@ -74,4 +119,28 @@ TEST(Commands, MakeThenDump) {
     ASSERT_NE(words, std::string::npos);
     EXPECT_EQ(dumped.second.substr(words),
               "CAT\tcat\nETE\t\xC3\xA9t\xC3\xA9\nDOG\tdog\nQUIZ\tquiz\n");
+}
+
+// A word list piped into tsdmake arrives whole, and an accented description typed on the command
+// line is stored as its Windows-1252 byte. Windows reads standard input as text, ending it at a
+// Ctrl-Z byte, and hands argv over in its ANSI code page rather than UTF-8.
+TEST(Commands, StandardInputAndAccentedDescription) {
+    tsdtest::TempFolder folder;
+    const std::string list = folder.File("piped.txt");
+    std::ofstream(list, std::ios::binary) << "cat\n\x1A\ndog\r\nquiz\n";
+    const std::string dictionary = folder.File("piped.tsd");
+    const auto made = Execute(kMake + " -v 1 -d \"Caf\xC3\xA9 words\" - " + Quote(dictionary) +
+                              " < " + Quote(list));
+    ASSERT_EQ(made.first, 0) << made.second;
+    EXPECT_NE(made.second.find("-:2: warning: skipped, no letters"), std::string::npos)
+        << made.second;
+    EXPECT_NE(made.second.find(": 3 entries, 1 skipped,"), std::string::npos) << made.second;
+
+    const auto dumped = Execute(kDump + " " + Quote(dictionary));
+    ASSERT_EQ(dumped.first, 0) << dumped.second;
+    EXPECT_NE(dumped.second.find("# description Caf\xC3\xA9 words\n"), std::string::npos)
+        << dumped.second;
+    const std::size_t words = dumped.second.find("CAT\t");
+    ASSERT_NE(words, std::string::npos);
+    EXPECT_EQ(dumped.second.substr(words), "CAT\tcat\nDOG\tdog\nQUIZ\tquiz\n");
 }
