@@ -92,6 +92,7 @@ TEST_F(GameTest, RoundsCostLivesUntilTheGameIsOver) {
     form->SetScore(30);
     form->UpdateBestWords(30, "tea (30)");
     for (int chips : {5, 6, 3}) {
+        form->EvolveTimer.setInterval(500); // a round lost at speed
         form->GameBoard->Fill(12);
         form->EvolveTimerTick();
         EXPECT_EQ(Played(), std::vector<int>{seEndRound});
