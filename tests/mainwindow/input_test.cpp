@@ -30,21 +30,17 @@ protected:
     std::string Chain() const { return form->GameBoard->WordText(); }
 };
 
-// Guards the pre-play press: only a left press on the window's free area starts a game, not
-// one on a label or with the right button.
-TEST_F(InputTest, PressOnTheFreeAreaStartsAGame) {
+// Guards clicks and drags: in the pre-play state only a left press on the free area (not on a
+// label) starts a game; then clicks extend the chain, a click on a selected chip cuts it there, a
+// drag back onto a selected chip cuts after it; a drag never jumps to a chip that cannot join
+// and takes a neighbour only 2 pixels inside its rim; the display shows plain letters or the
+// word with its score, with Enter enabled only for a word, and each step plays its sound.
+TEST_F(InputTest, ClicksAndDragsFormTheChain) {
     QTest::mouseClick(Child<QLabel>("Label1"), Qt::LeftButton);
     QTest::mouseClick(form, Qt::RightButton, {}, QPoint(200, 250));
     EXPECT_FALSE(form->GameInProgress());
     QTest::mouseClick(form, Qt::LeftButton, {}, QPoint(200, 250));
     EXPECT_TRUE(form->GameInProgress());
-}
-
-// Guards clicks and drags: clicks extend the chain, a click on a selected chip cuts it there, a
-// drag back onto a selected chip cuts after it; a drag never jumps to a chip that cannot join
-// and takes a neighbour only 2 pixels inside its rim; the display shows plain letters or the
-// word with its score, with Enter enabled only for a word, and each step plays its sound.
-TEST_F(InputTest, ClicksAndDragsFormTheChain) {
     StartQuietGame();
     Lay();
     for (const Chip* chip : {s, t, a, r}) {
