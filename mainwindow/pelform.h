@@ -227,6 +227,8 @@ private:
     bool batching = false;
     std::string wordText;
     MinimizedPhase minimizedPhase = MinimizedPhase::None;
+    // A dictionary load is under way (it runs the message loop, so handlers can come in).
+    bool loadRunning = false;
 };
 
 extern TPellinForm* PellinForm;

@@ -104,7 +104,9 @@ int TPellinForm::PrepareDictionary(bool afterHowToPlay) {
                 DictionaryLoading->show();
             }
             setEnabled(false);
+            loadRunning = true;
             WordIndex->Load(path, DictionaryLoading);
+            loadRunning = false;
             setEnabled(true);
             if (DictionaryLoading != nullptr) {
                 DictionaryLoading->close();
@@ -122,7 +124,9 @@ int TPellinForm::PrepareDictionary(bool afterHowToPlay) {
     HowToPlay->show();
     setEnabled(false);
     if (path != WordIndex->DictionaryPath()) {
+        loadRunning = true;
         WordIndex->Load(path, DictionaryLoading);
+        loadRunning = false;
     }
     if (HowToPlay->isEnabled()) {
         return 1;
@@ -138,8 +142,9 @@ int TPellinForm::PrepareDictionary(bool afterHowToPlay) {
 }
 
 void TPellinForm::HowToPlayClosed() {
-    const std::string path = NativePath(DictionaryFile(ChosenDictionary()));
-    if (path == WordIndex->DictionaryPath()) {
+    // Asked of the load itself rather than read from the paths: a page closed with no load
+    // under way starts the game, which loads whatever dictionary it still needs.
+    if (!loadRunning) {
         setEnabled(true);
         if (HowToPlay != nullptr) {
             HowToPlay->close();
