@@ -57,25 +57,41 @@ game_pid=$!
 pids+=("$game_pid")
 
 find_window() { # name pattern; prints the first visible match, waiting up to 20 s
-  timeout 20 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1
+  # A search can fail outright when a window vanishes while it looks (How To Play closing,
+  # say), so it is asked again rather than trusted to wait by itself.
+  local found=""
+  for _ in $(seq 100); do
+    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+    [ -n "$found" ] && break
+    sleep 0.2
+  done
+  echo "$found"
 }
 
-main=$(find_window '^Pellinoraxis$') || true
+main=$(find_window '^Pellinoraxis$')
 [ -n "$main" ] || fail "the main window did not appear"
 
 # A press on the board starts a game; How To Play shows first, and Return is its Start Game.
 xdotool mousemove --window "$main" 200 250 click 1
-howto=$(find_window '^How To Play$') || true
+howto=$(find_window '^How To Play$')
 [ -n "$howto" ] || fail "How To Play did not appear"
 xdotool windowactivate "$howto" 2>/dev/null || true
 sleep 0.5
 xdotool key Return
-[ -n "$(find_window '^Pellinoraxis \(Evaluation\)$')" ] || fail "no game started"
+gone=""
+for _ in $(seq 100); do
+  if ! xdotool search --onlyvisible --name '^How To Play$' >/dev/null 2>&1; then
+    gone=yes
+    break
+  fi
+  sleep 0.2
+done
+[ -n "$gone" ] || fail "How To Play did not close for the game"
 sleep 3
 
 # Quit (client 503, 21), then Yes, the question's default button.
 xdotool mousemove --window "$main" 503 21 click 1
-question=$(find_window '^Pellinoraxis$') || true
+question=$(find_window '^Pellinoraxis$')
 [ -n "$question" ] || fail "the quit question did not appear"
 xdotool windowactivate "$question" 2>/dev/null || true
 sleep 0.5
