@@ -8,7 +8,11 @@
 #include <QPainter>
 #include <QPen>
 
+#include <QPaintDevice>
+#include <QtMath>
+
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -65,7 +69,19 @@ QColor BoardPainter::DiscColour(int32_t value) {
     return QColor(255, 255, static_cast<int>(255 - deepen));
 }
 
-QImage BoardPainter::MakeDisc(int32_t value, int32_t width, int32_t height) const {
+int BoardPainter::DeviceLength(int length, qreal ratio) {
+    if (length <= 0) {
+        return 0;
+    }
+    // A ratio a hair above a whole number (1.0000001 from a sum of scale factors) must not
+    // add a pixel of its own.
+    return std::max(1, static_cast<int>(std::ceil(length * ratio - 1e-6)));
+}
+
+QImage BoardPainter::MakeDisc(int32_t value, int32_t logicalWidth, int32_t logicalHeight,
+                              qreal ratio) const {
+    const int width = DeviceLength(logicalWidth, ratio);
+    const int height = DeviceLength(logicalHeight, ratio);
     const int bw = 4 * width;
     const int bh = 4 * height;
     QImage big(bw, bh, QImage::Format_RGB888);
@@ -96,26 +112,33 @@ QImage BoardPainter::MakeDisc(int32_t value, int32_t width, int32_t height) cons
             }
         }
     }
+    disc.setDevicePixelRatio(ratio);
     return disc;
 }
 
-QImage BoardPainter::DiscBitmap(const Chip& chip, const QRect& rect) {
+QImage BoardPainter::DiscBitmap(const Chip& chip, const QRect& rect, qreal ratio) {
     if (rect.width() <= 0 || rect.height() <= 0) {
         return QImage();
     }
-    if (rect.width() != DiscCacheWidth || rect.height() != DiscCacheHeight) {
+    // A device that reports no sensible ratio is drawn at one device pixel per pixel.
+    if (!(ratio > 0.0) || !std::isfinite(ratio)) {
+        ratio = 1.0;
+    }
+    if (rect.width() != DiscCacheWidth || rect.height() != DiscCacheHeight ||
+        !qFuzzyCompare(ratio, DiscCacheRatio)) {
         DiscCache.fill(QImage());
         DiscCacheWidth = rect.width();
         DiscCacheHeight = rect.height();
+        DiscCacheRatio = ratio;
     }
     const int32_t v = chip.Value();
     if (v < 0 || v >= DiscCacheSize) {
         // No tile carries such a value; should one appear it is drawn, just not cached.
-        return MakeDisc(v, rect.width(), rect.height());
+        return MakeDisc(v, rect.width(), rect.height(), ratio);
     }
     QImage& cached = DiscCache[static_cast<size_t>(v)];
     if (cached.isNull()) {
-        cached = MakeDisc(v, rect.width(), rect.height());
+        cached = MakeDisc(v, rect.width(), rect.height(), ratio);
     }
     return cached;
 }
@@ -139,7 +162,15 @@ void BoardPainter::PaintTiles(const std::vector<Chip*>& chips, const std::vector
         }
     }
 
+    // The work images are made at the canvas's own resolution; everything drawn into them is
+    // placed in logical pixels and the painter scales it to the device.
+    const QPaintDevice* device = canvas.device();
+    qreal ratio = device != nullptr ? device->devicePixelRatio() : 1.0;
+    if (!(ratio > 0.0) || !std::isfinite(ratio)) {
+        ratio = 1.0;
+    }
     QImage work;
+    QSize workSize; // logical
     QPainter p;
     std::unique_ptr<TileFonts> fonts;
     for (const Chip* c : chips) {
@@ -154,11 +185,13 @@ void BoardPainter::PaintTiles(const std::vector<Chip*>& chips, const std::vector
             continue;
         }
         const int m = (w + h) / 36;
-        if (work.size() != QSize(w, h)) {
+        if (workSize != QSize(w, h)) {
             if (p.isActive()) {
                 p.end();
             }
-            work = QImage(w, h, QImage::Format_RGB32);
+            work = QImage(DeviceLength(w, ratio), DeviceLength(h, ratio), QImage::Format_RGB32);
+            work.setDevicePixelRatio(ratio);
+            workSize = QSize(w, h);
             p.begin(&work);
             fonts = std::make_unique<TileFonts>(TileFontName, w, h);
         }
@@ -178,7 +211,7 @@ void BoardPainter::PaintTiles(const std::vector<Chip*>& chips, const std::vector
                 continue;
             }
             const QRect nr = ToQRect(n->Bounds());
-            p.drawImage(nr.topLeft() + shift, DiscBitmap(*n, nr));
+            p.drawImage(QRectF(nr.translated(shift)), DiscBitmap(*n, nr, ratio));
             lineHere = lineHere || n->IsSelected();
         }
 
@@ -220,6 +253,8 @@ void BoardPainter::PaintTiles(const std::vector<Chip*>& chips, const std::vector
                 DrawValue(p, *fonts, ToQRect(u->Bounds()).translated(shift), u->Value(), m);
             }
         }
-        canvas.drawImage(r.topLeft(), work);
+        // Into exactly the chip's rectangle: at whole ratios pixel for pixel, at fractional ones
+        // the device pixels the rectangle covers, and never beyond it.
+        canvas.drawImage(QRectF(r), work);
     }
 }

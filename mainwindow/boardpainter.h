@@ -1,6 +1,11 @@
 // Draws boards of chips: the background strips and the tiles with their letters, values and
 // the red chain line. The main window and the How To Play example both draw through the one
 // painter the main window owns, so they share its cache of disc images.
+//
+// Positions and sizes are logical pixels throughout. Every image the painter makes (the discs,
+// the work image of a chip) has as many pixels as the canvas's device gives the area, and
+// carries that device pixel ratio, so that on a high-resolution screen the picture is drawn
+// at the screen's own resolution instead of being scaled up from a small one.
 #pragma once
 
 #include <QColor>
@@ -26,10 +31,12 @@ public:
     QColor ChainColour{0xFF, 0x40, 0x40};
     QString TileFontName{QStringLiteral("Arial")};
 
-    // The tile size the cached discs were made for, and a disc per chip value 0..31 (a null
-    // image: not made yet). One size at a time: a paint at another size empties the cache.
+    // The tile size (logical pixels) and device pixel ratio the cached discs were made for,
+    // and a disc per chip value 0..31 (a null image: not made yet). One size at a time: a paint
+    // at another size or on a screen of another ratio empties the cache.
     int32_t DiscCacheWidth = 0;
     int32_t DiscCacheHeight = 0;
+    qreal DiscCacheRatio = 1.0;
     std::array<QImage, DiscCacheSize> DiscCache;
 
     // Draws `chips` of `board` on canvas, each through a work image that holds its whole
@@ -46,10 +53,11 @@ public:
     void PaintBoardStrip(int32_t count, int32_t stripWidth, QPoint origin, QPainter& canvas,
                          int32_t height);
 
-    // The disc for the chip's value at rect's size: drawn at four times the size without
-    // antialiasing, averaged down, and transparent wherever the board colour shows, so that
-    // overlapping discs do not cover each other with their corners.
-    QImage DiscBitmap(const Chip& chip, const QRect& rect);
+    // The disc for the chip's value at rect's size on a device of the given pixel ratio: drawn
+    // at four times the device size without antialiasing, averaged down, and transparent
+    // wherever the board colour shows, so that overlapping discs do not cover each other with
+    // their corners. The image carries the ratio: drawn at rect it fills rect exactly.
+    QImage DiscBitmap(const Chip& chip, const QRect& rect, qreal ratio = 1.0);
 
     // The disc's fill colour: white for value 1, a deeper yellow for each higher value, pure
     // yellow from 9 on.
@@ -58,6 +66,10 @@ public:
     // A tile's letter as shown: only the first letter stays a capital, so "QU" reads "Qu".
     static QString TileText(const std::string& letter);
 
+    // The device pixels that `length` logical pixels cover at `ratio` (at least one): exact
+    // for whole ratios, rounded up for fractional ones so that nothing is left uncovered.
+    static int DeviceLength(int length, qreal ratio);
+
 private:
-    QImage MakeDisc(int32_t value, int32_t width, int32_t height) const;
+    QImage MakeDisc(int32_t value, int32_t width, int32_t height, qreal ratio) const;
 };

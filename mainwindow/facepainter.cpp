@@ -1,15 +1,23 @@
 #include "facepainter.h"
 
+#include "mainwindow/boardpainter.h"
 #include "mainwindow/utils.h"
 
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
+
+#include <cmath>
 
 namespace {
 
 // k per cent of s, rounded.
 int Percent(int k, int s) {
     return (k * s + 50) / 100;
+}
+
+qreal SaneRatio(qreal ratio) {
+    return ratio > 0.0 && std::isfinite(ratio) ? ratio : 1.0;
 }
 
 } // namespace
@@ -24,11 +32,15 @@ QColor FaceColour(uint32_t lives) {
     return QColor(0xFF, 0xFF, 0x00);
 }
 
-QImage FaceBitmap(uint32_t lives, int32_t size, const QColor& background) {
-    const int s = 4 * size;
-    if (size <= 0 || s <= 8) {
+QImage FaceBitmap(uint32_t lives, int32_t size, const QColor& background, qreal ratio) {
+    // Whether a face can be made out is a matter of its size on the screen, not of how many
+    // device pixels the screen gives it.
+    if (size < 3) {
         return QImage();
     }
+    ratio = SaneRatio(ratio);
+    const int device = BoardPainter::DeviceLength(size, ratio);
+    const int s = 4 * device;
     QImage big(s, s, QImage::Format_RGB888);
     big.fill(background);
     {
@@ -66,10 +78,12 @@ QImage FaceBitmap(uint32_t lives, int32_t size, const QColor& background) {
             }
         }
     }
-    QImage face(size, size, QImage::Format_RGB888);
+    QImage face(device, device, QImage::Format_RGB888);
     face.fill(background);
     ShrinkBitmap(big, face);
-    return face.convertToFormat(QImage::Format_RGB32);
+    QImage result = face.convertToFormat(QImage::Format_RGB32);
+    result.setDevicePixelRatio(ratio);
+    return result;
 }
 
 void PaintFaces(QPainter& canvas, QSize box, uint32_t lives, const QColor& background) {
@@ -81,12 +95,15 @@ void PaintFaces(QPainter& canvas, QSize box, uint32_t lives, const QColor& backg
     if (box.height() < c) {
         c = box.height();
     }
-    const QImage face = FaceBitmap(lives, static_cast<int32_t>(c), background);
+    const QPaintDevice* device = canvas.device();
+    const qreal ratio = SaneRatio(device != nullptr ? device->devicePixelRatio() : 1.0);
+    const QImage face = FaceBitmap(lives, static_cast<int32_t>(c), background, ratio);
     if (face.isNull()) {
         return;
     }
     const int y = (box.height() - static_cast<int>(c)) / 2;
+    const int side = static_cast<int>(c);
     for (uint32_t i = 0; i < lives; ++i) {
-        canvas.drawImage(static_cast<int>(i * c), y, face);
+        canvas.drawImage(QRectF(static_cast<int>(i * c), y, side, side), face);
     }
 }

@@ -14,10 +14,13 @@ class QPainter;
 // The face colour for a number of lives (1 or more).
 QColor FaceColour(uint32_t lives);
 
-// One face of size x size pixels on the background, drawn at four times the size and averaged
-// down for smooth edges. A null image below 3 pixels, where a face cannot be made out.
-QImage FaceBitmap(uint32_t lives, int32_t size, const QColor& background);
+// One face of size x size logical pixels on the background for a device of the given pixel
+// ratio: as many device pixels as the face covers there, drawn at four times that and averaged
+// down for smooth edges; the image carries the ratio. A null image below 3 logical pixels,
+// where a face cannot be made out.
+QImage FaceBitmap(uint32_t lives, int32_t size, const QColor& background, qreal ratio = 1.0);
 
-// Paints a box of the given size: the background, then `lives` faces side by side from the
-// left, as large as the box's height and its width per life allow, centred vertically.
+// Paints a box of the given size (logical pixels): the background, then `lives` faces side by
+// side from the left, as large as the box's height and its width per life allow, centred
+// vertically; at the canvas device's own resolution.
 void PaintFaces(QPainter& canvas, QSize box, uint32_t lives, const QColor& background);

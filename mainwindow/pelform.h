@@ -110,7 +110,8 @@ public:
     QImage DiscBitmap(const Chip& chip, const QRect& rect);
     QPoint BoardToClient(QPoint board) const;
     QPoint ClientToBoard(QPoint client) const;
-    // What the window shows (the back buffer every paint copies from).
+    // What the window shows (the back buffer every paint copies from), at the window's
+    // device pixel ratio.
     const QImage& BackBuffer() const { return backBuffer; }
 
     // --- Input and word entry (pelform_input.cpp) ---
@@ -190,6 +191,7 @@ signals:
     void Closed();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -217,6 +219,10 @@ private:
     // Copies the changed part of the back buffer to the screen now, unless a paint is under
     // way or the whole window is about to be shown anyway.
     void Flush(const QRegion& region);
+    // The device pixel ratio the back buffer is made for, and whether it has the window's
+    // present size and ratio.
+    qreal BufferRatio() const;
+    bool BufferFits() const;
 
     std::unique_ptr<Ui::TPellinForm> ui;
     AnchorLayout anchors;

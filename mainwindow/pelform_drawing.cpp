@@ -1,6 +1,8 @@
 // Drawing the board. Everything is drawn into a back buffer the size of the client area and
 // copied to the screen: a whole repaint for FormPaint, just the changed chips' rectangles
-// for RedrawChips, which shows them before it returns.
+// for RedrawChips, which shows them before it returns. The back buffer has the screen's
+// resolution (the window's device pixel ratio); the layout stays in logical pixels, so the
+// board is laid out alike on every screen and only drawn finer on a high-resolution one.
 
 #include "mainwindow/pelform.h"
 
@@ -8,8 +10,11 @@
 #include "model/boardlayout.h"
 #include "ui_pelform.h"
 
+#include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
+
+#include <cmath>
 
 namespace {
 
@@ -47,8 +52,11 @@ void TPellinForm::FormPaint() {
             }
         }
     }
-    if (backBuffer.size() != size()) {
-        backBuffer = QImage(size(), QImage::Format_RGB32);
+    if (!BufferFits()) {
+        const qreal ratio = BufferRatio();
+        backBuffer = QImage(BoardPainter::DeviceLength(width(), ratio),
+                            BoardPainter::DeviceLength(height(), ratio), QImage::Format_RGB32);
+        backBuffer.setDevicePixelRatio(ratio);
     }
     backBuffer.fill(BackgroundColour);
     bufferStale = false;
@@ -94,9 +102,9 @@ void TPellinForm::DrawBoard(const std::vector<Chip*>& chips) {
 }
 
 void TPellinForm::RedrawChips(const std::vector<Chip*>& chips) {
-    if (bufferStale || backBuffer.size() != size()) {
-        // The window changed size since the last paint: the layout must be worked out again,
-        // and the whole board drawn with it.
+    if (bufferStale || !BufferFits()) {
+        // The window changed size or screen since the last paint: the layout must be worked
+        // out again, and the whole board drawn with it.
         FormPaint();
         return;
     }
@@ -129,7 +137,19 @@ void TPellinForm::PaintBoardStrip(int32_t count, int32_t stripWidth, QPoint orig
 }
 
 QImage TPellinForm::DiscBitmap(const Chip& chip, const QRect& rect) {
-    return Painter.DiscBitmap(chip, rect);
+    return Painter.DiscBitmap(chip, rect, BufferRatio());
+}
+
+qreal TPellinForm::BufferRatio() const {
+    const qreal ratio = devicePixelRatio();
+    return ratio > 0.0 && std::isfinite(ratio) ? ratio : 1.0;
+}
+
+bool TPellinForm::BufferFits() const {
+    const qreal ratio = BufferRatio();
+    return qFuzzyCompare(backBuffer.devicePixelRatio(), ratio) &&
+           backBuffer.width() == BoardPainter::DeviceLength(width(), ratio) &&
+           backBuffer.height() == BoardPainter::DeviceLength(height(), ratio);
 }
 
 QPoint TPellinForm::BoardToClient(QPoint board) const {
@@ -151,15 +171,32 @@ void TPellinForm::Flush(const QRegion& region) {
 
 void TPellinForm::paintEvent(QPaintEvent* event) {
     inPaintEvent = true;
-    if (bufferStale || backBuffer.size() != size()) {
+    if (bufferStale || !BufferFits()) {
         FormPaint();
         if (event->region() != QRegion(rect())) {
             update(); // the rest of the window shows the old picture until then
         }
     }
     QPainter p(this);
+    // The region is in logical pixels, the buffer's own rectangles in device pixels.
+    const qreal ratio = backBuffer.devicePixelRatio();
     for (const QRect& r : event->region()) {
-        p.drawImage(r, backBuffer, r);
+        p.drawImage(QRectF(r), backBuffer,
+                    QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
     }
     inPaintEvent = false;
+}
+
+bool TPellinForm::event(QEvent* event) {
+    // On another screen the window may have another pixel ratio: the buffer is made afresh
+    // at the next paint, and the whole window repainted so that nothing stays coarse.
+    if (event->type() == QEvent::ScreenChangeInternal
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+        || event->type() == QEvent::DevicePixelRatioChange
+#endif
+    ) {
+        bufferStale = true;
+        update();
+    }
+    return QWidget::event(event);
 }
