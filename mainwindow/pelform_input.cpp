@@ -4,6 +4,7 @@
 #include "mainwindow/pelform.h"
 
 #include "dialogs/newgame.h"
+#include "mainwindow/helpviewer.h"
 #include "model/board.h"
 #include "model/gamerules.h"
 #include "model/score.h"
@@ -64,6 +65,16 @@ void TPellinForm::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TPellinForm::keyPressEvent(QKeyEvent* event) {
+    // F1 is the Help button: during a game the help is read with the game paused, so tiles
+    // never fall unseen; while the button is disabled (a round end) it only shows the topic.
+    if (event->key() == Qt::Key_F1) {
+        if (ui->helpButton->isEnabled()) {
+            helpButtonClick();
+        } else {
+            ShowHelpTopic(HelpContext);
+        }
+        return;
+    }
     if (!FormKeyDown(event->key())) {
         QWidget::keyPressEvent(event);
     }

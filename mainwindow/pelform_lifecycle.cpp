@@ -104,7 +104,6 @@ void TPellinForm::SetUpComponents() {
     }
     ui->bestWordList->setItemDelegate(new FixedHeightDelegate(ui->bestWordList));
     ui->livesArea->installEventFilter(this);
-    AddHelpKey(this, HelpContext);
 
     ConnectGameControls();
     connect(qApp, &QGuiApplication::applicationStateChanged, this,

@@ -5,6 +5,8 @@
 #include "dialogs/howto.h"
 #include "mainwindow/helpviewer.h"
 
+#include <QTest>
+
 namespace {
 
 using gametest::GameTest;
@@ -139,12 +141,14 @@ TEST_F(GameTest, RoundsCostLivesUntilTheGameIsOver) {
 
 // Guards the questions: the game stops and hides its chips while one is open; Yes to the pause
 // question and No to the quit question resume it; Help shows its topic and then asks the pause
-// question; closing the window asks the quit question and stays open; No to the pause question
+// question (and so does F1, so tiles never fall while the help is read); closing the window asks
+// the quit question and stays open; No to the pause question
 // ends the game as a quit, with "Game Ended"; a close during a round end asks nothing.
 TEST_F(GameTest, QuestionsPauseAndEndTheGame) {
     Child("StartButton")->click();
     whileAsking = [this] { EXPECT_TRUE(!form->EvolveTimer.isActive() && form->Suspended); };
-    answers = {QMessageBox::Yes, QMessageBox::No, QMessageBox::Yes, QMessageBox::No};
+    answers = {QMessageBox::Yes, QMessageBox::No, QMessageBox::Yes, QMessageBox::Yes,
+               QMessageBox::No};
     Child("pauseButton")->click();
     EXPECT_TRUE(Running(form));
     Child("endGameButton")->click();
@@ -152,10 +156,12 @@ TEST_F(GameTest, QuestionsPauseAndEndTheGame) {
     Child("helpButton")->click();
     EXPECT_TRUE(HelpViewer::Instance(false) && HelpViewer::Instance(false)->isVisible());
     EXPECT_TRUE(Running(form));
+    QTest::keyClick(form, Qt::Key_F1);
+    EXPECT_TRUE(Running(form));
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible() && Running(form));
     const std::vector<std::pair<QString, int>> expected = {
-        {kPause, 40}, {kQuit, 50}, {kPause, 40}, {kQuit, 50}};
+        {kPause, 40}, {kQuit, 50}, {kPause, 40}, {kPause, 40}, {kQuit, 50}};
     EXPECT_EQ(asked, expected);
 
     form->SetScore(25);
@@ -169,7 +175,7 @@ TEST_F(GameTest, QuestionsPauseAndEndTheGame) {
     form->GameBoard->Fill(12);
     form->EvolveTimerTick();
     EXPECT_FALSE(form->close());
-    EXPECT_EQ(asked.size(), 5u);
+    EXPECT_EQ(asked.size(), 6u);
 }
 
 // Guards the How To Play page in front of the load: the window is disabled behind it; Start
