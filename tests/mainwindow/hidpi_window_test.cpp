@@ -29,10 +29,12 @@ QImage BufferArea(const TPellinForm& form, const QRect& logical) {
     return form.BackBuffer().copy(QRect(logical.topLeft() * 2, logical.size() * 2));
 }
 
+using HighDpiWindowTest = PellinFormTest;
+
 // Guards the window at ratio 2: the layout of the design size is unchanged (tiles of 40 from
 // client x 33 to 413, y 51 to 465), the back buffer has twice as many pixels each way, and
 // the screen shows exactly the buffer, after a whole paint and after one chip's repaint.
-TEST_F(PellinFormTest, BoardIsDrawnAtTheScreensResolution) {
+TEST_F(HighDpiWindowTest, BoardIsDrawnAtTheScreensResolution) {
     ASSERT_TRUE(kScaled);
     ASSERT_EQ(form->devicePixelRatio(), 2.0);
     form->FormOnIdle();
