@@ -78,6 +78,14 @@ int BoardPainter::DeviceLength(int length, qreal ratio) {
     return std::max(1, static_cast<int>(std::ceil(length * ratio - 1e-6)));
 }
 
+const QString& BoardPainter::TileFont() {
+    if (TileFontName.isEmpty()) {
+        TileFontName = FontExists(QStringLiteral("Verdana")) ? QStringLiteral("Verdana")
+                                                             : QStringLiteral("Arial");
+    }
+    return TileFontName;
+}
+
 QImage BoardPainter::MakeDisc(int32_t value, int32_t logicalWidth, int32_t logicalHeight,
                               qreal ratio) const {
     const int width = DeviceLength(logicalWidth, ratio);
@@ -193,7 +201,7 @@ void BoardPainter::PaintTiles(const std::vector<Chip*>& chips, const std::vector
             work.setDevicePixelRatio(ratio);
             workSize = QSize(w, h);
             p.begin(&work);
-            fonts = std::make_unique<TileFonts>(TileFontName, w, h);
+            fonts = std::make_unique<TileFonts>(TileFont(), w, h);
         }
         p.fillRect(0, 0, w, h, BoardColour);
         // Everything below is placed relative to this chip's rectangle.

@@ -29,7 +29,10 @@ public:
 
     QColor BoardColour{0x56, 0x9C, 0x56};
     QColor ChainColour{0xFF, 0x40, 0x40};
-    QString TileFontName{QStringLiteral("Arial")};
+    // The family of the letters and values. Empty until tiles are first drawn, when it becomes
+    // "Verdana" if the system has that family and "Arial" otherwise: asking the system reads
+    // its whole font list, which the window's first appearance should not wait for.
+    QString TileFontName;
 
     // The tile size (logical pixels) and device pixel ratio the cached discs were made for,
     // and a disc per chip value 0..31 (a null image: not made yet). One size at a time: a paint
@@ -69,6 +72,9 @@ public:
     // The device pixels that `length` logical pixels cover at `ratio` (at least one): exact
     // for whole ratios, rounded up for fractional ones so that nothing is left uncovered.
     static int DeviceLength(int length, qreal ratio);
+
+    // TileFontName, chosen now if it has not been yet.
+    const QString& TileFont();
 
 private:
     QImage MakeDisc(int32_t value, int32_t width, int32_t height, qreal ratio) const;

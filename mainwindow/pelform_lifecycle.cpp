@@ -4,7 +4,6 @@
 #include "mainwindow/pelform.h"
 
 #include "dialogs/formstyle.h"
-#include "dialogs/options.h"
 #include "mainwindow/utils.h"
 #include "model/board.h"
 #include "model/words.h"
@@ -61,8 +60,6 @@ TPellinForm::TPellinForm(std::unique_ptr<SoundOutput> soundOutput)
     // loop; a help window left open must not keep it going, and a window closed where it does
     // not own the application (a test) must not end it.
     setAttribute(Qt::WA_QuitOnClose, false);
-    Painter.TileFontName =
-        FontExists(QStringLiteral("Verdana")) ? QStringLiteral("Verdana") : QStringLiteral("Arial");
     EvolveTimer.setInterval(0);
     TumbleTimer.setInterval(0);
     // The vanishing at the end of a round ticks every 20 ms; a coarse timer would blur that.
@@ -167,12 +164,6 @@ void TPellinForm::FormOnIdle() {
         return;
     }
     Shown = true;
-    // Every window exists by now. A sound changed in the Options dialog plays at once, not
-    // only after the sound player's next periodic look at the scheme.
-    if (OptionsForm != nullptr) {
-        connect(OptionsForm, &TOptionsForm::SoundSchemeChanged, this,
-                [this] { Sounds->Refresh(false); });
-    }
     show();
 }
 

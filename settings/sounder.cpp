@@ -66,7 +66,8 @@ Sounder::Sounder(FolderFile folderFileFn, std::unique_ptr<SoundOutput> out, Tick
         output = std::make_unique<QtSoundOutput>();
     if (!ticks)
         ticks = &Sounder::SteadyTicks;
-    Refresh(true);
+    // The files are read later (CacheSounds), the scheme now.
+    ReadScheme(true);
     output->Stop();
 }
 
@@ -77,6 +78,20 @@ Sounder::~Sounder() {
 }
 
 void Sounder::Refresh(bool registerScheme) {
+    ReadScheme(registerScheme);
+    CacheSounds();
+}
+
+void Sounder::CacheSounds() {
+    for (int i = 0; i < EventCount; ++i) {
+        if (pendingSounds[i]) {
+            pendingSounds[i] = false;
+            cachedSounds[i] = LoadSound(fileNames[i]);
+        }
+    }
+}
+
+void Sounder::ReadScheme(bool registerScheme) {
     lastRefresh = ticks();
     for (int i = 0; i < EventCount; ++i) {
         QString text;
@@ -88,12 +103,12 @@ void Sounder::Refresh(bool registerScheme) {
             RegisterEvent(i, text);
         }
 
+        // The same file: its sound stays as it is, in memory or still to be read.
         if (!text.isEmpty() && text == fileNames[i])
             continue;
         // Dropping our reference is safe while the sound plays: the output holds its own.
         cachedSounds[i].reset();
-        if (!text.isEmpty() && NamesAFolder(text))
-            cachedSounds[i] = LoadSound(text);
+        pendingSounds[i] = !text.isEmpty() && NamesAFolder(text);
         fileNames[i] = text;
     }
 }
@@ -139,6 +154,8 @@ void Sounder::Play(int event) {
     // A clock below the last reading has wrapped around; treat it as time to look again.
     if (now < lastRefresh || now - lastRefresh > RefreshIntervalMs)
         Refresh(false);
+    else
+        CacheSounds();
     if (!InRange(event) || fileNames[event].isEmpty())
         return;
     if (cachedSounds[event])
@@ -151,6 +168,7 @@ QString Sounder::FileName(int event) const {
     return InRange(event) ? fileNames[event] : QString();
 }
 
-bool Sounder::IsCached(int event) const {
+bool Sounder::IsCached(int event) {
+    CacheSounds();
     return InRange(event) && cachedSounds[event] != nullptr;
 }

@@ -32,6 +32,11 @@ enum SoundEvent : int {
 // A cached buffer is shared with the output while it plays: a refresh that replaces it only
 // drops the Sounder's reference, and the output keeps the old buffer alive until its sound
 // has been cut off by the next one.
+//
+// The constructor registers the scheme and reads the six file names, but leaves reading the
+// files themselves for later, so that the game's window does not wait for the disk before it
+// appears: CacheSounds() reads them (the window calls it right after it first shows), and so
+// does anything that needs them first (Play, IsCached, Refresh).
 class Sounder {
 public:
     static constexpr int EventCount = 6;
@@ -52,13 +57,16 @@ public:
 
     // Plays the event's sound, or nothing for an event outside 0..5 or without a sound.
     void Play(int event);
+    // Reads into memory the sounds whose reading the constructor left for later.
+    void CacheSounds();
     // Reads the six file names from the scheme again and reloads the sounds whose file name
     // changed. With registerScheme, events missing from the scheme are registered first.
     void Refresh(bool registerScheme);
 
-    // What the scheme gave for an event (empty: silent), and whether it is held in memory.
+    // What the scheme gave for an event (empty: silent), and whether it is held in memory
+    // (once the sounds left for later have been read).
     QString FileName(int event) const;
-    bool IsCached(int event) const;
+    bool IsCached(int event);
 
     // The scheme's layout, for the sound settings window.
     static const QString SchemeKey;
@@ -69,6 +77,9 @@ public:
     static uint32_t SteadyTicks();
 
 private:
+    // Reads the file names (registering missing events when asked) and marks the sounds
+    // that are to be read into memory; CacheSounds reads them.
+    void ReadScheme(bool registerScheme);
     void RegisterEvent(int event, QString& fileName);
     static std::shared_ptr<const std::vector<char>> LoadSound(const QString& fileName);
 
@@ -76,6 +87,8 @@ private:
     std::unique_ptr<RegistryKey> registry;
     std::array<QString, EventCount> fileNames;
     std::array<std::shared_ptr<const std::vector<char>>, EventCount> cachedSounds;
+    // Events whose file is still to be read into memory.
+    std::array<bool, EventCount> pendingSounds{};
 
     FolderFile folderFile;
     std::unique_ptr<SoundOutput> output;
