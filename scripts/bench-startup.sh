@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# Start-up figures: the time from process start to the main window being on the screen, and
+# the resident memory a second after start, for the game and for a minimal Qt window, on a
+# virtual screen (Xvfb with openbox). Runs each program once to warm the caches, then RUNS
+# times each, interleaved, and prints the medians. Figures, not a test: nothing fails on them.
+#
+#   scripts/bench-startup.sh [BUILD_DIR]     (default build/release; RUNS=10 by default)
+#
+# The build folder needs the targets pellinoraxis, gamedata, bench_minimal_window and
+# bench_wait_mapped. The game runs with a temporary HOME, so the player's settings, high scores
+# and sound scheme are never touched.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build="${1:-build/release}"
+runs="${RUNS:-10}"
+bin="$build/bin"
+game="$bin/pellinoraxis"
+minimal="$bin/bench_minimal_window"
+waiter="$bin/bench_wait_mapped"
+for f in "$game" "$minimal" "$waiter"; do
+  if [ ! -x "$f" ]; then
+    echo "bench-startup: $f is missing; build pellinoraxis, gamedata, bench_minimal_window and bench_wait_mapped" >&2
+    exit 1
+  fi
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do
+    kill "$pid" 2>/dev/null || true
+  done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+display=87
+while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+export DISPLAY=":$display"
+Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do
+  xdpyinfo >/dev/null 2>&1 && break
+  sleep 0.1
+done
+xdpyinfo >/dev/null 2>&1 || { echo "bench-startup: the virtual screen did not come up" >&2; exit 1; }
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+sleep 1
+
+mkdir -p "$work/home/config"
+chmod 700 "$work/home"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_RUNTIME_DIR="$work/home"
+export QT_QPA_PLATFORM=xcb
+
+# One start: prints "milliseconds-to-mapped resident-kB".
+measure() {
+  local program=$1 start mapped pid rss
+  start=$(date +%s%N)
+  "$program" >/dev/null 2>>"$work/stderr" &
+  pid=$!
+  if ! "$waiter" "$pid"; then
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    echo "bench-startup: $program showed no window" >&2
+    exit 1
+  fi
+  mapped=$(date +%s%N)
+  # The memory a second after start, when the program has settled.
+  local left=$((1000000000 - (mapped - start)))
+  if [ "$left" -gt 0 ]; then
+    sleep "$(printf '0.%09d' "$left")"
+  fi
+  rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status")
+  kill "$pid"
+  wait "$pid" 2>/dev/null || true
+  echo "$(((mapped - start) / 1000000)) $rss"
+}
+
+median() { # numbers on standard input
+  sort -n | awk '{ v[NR] = $1 } END {
+    if (NR % 2) print v[(NR + 1) / 2]; else printf "%g\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# The first start of the game registers its sound scheme (a player's first run); both first
+# starts warm the file caches and are not counted.
+first=$(measure "$game")
+measure "$minimal" >/dev/null
+
+: >"$work/game" >"$work/minimal"
+for i in $(seq "$runs"); do
+  measure "$game" >>"$work/game"
+  measure "$minimal" >>"$work/minimal"
+done
+
+game_ms=$(cut -d' ' -f1 "$work/game" | median)
+game_kb=$(cut -d' ' -f2 "$work/game" | median)
+min_ms=$(cut -d' ' -f1 "$work/minimal" | median)
+min_kb=$(cut -d' ' -f2 "$work/minimal" | median)
+echo "runs: $runs each, interleaved; medians"
+printf '%-16s %8s ms to mapped   %8s kB resident after 1 s\n' \
+  "game" "$game_ms" "$game_kb" "minimal window" "$min_ms" "$min_kb"
+awk -v g="$game_ms" -v m="$min_ms" 'BEGIN { printf "game / minimal: %.2f (target at most 1.20)\n", g / m }'
+echo "first start of the game (registers the sound scheme): ${first%% *} ms"
+echo "all game starts (ms): $(cut -d' ' -f1 "$work/game" | tr '\n' ' ')"
+echo "all minimal starts (ms): $(cut -d' ' -f1 "$work/minimal" | tr '\n' ' ')"
