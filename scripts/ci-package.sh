@@ -100,25 +100,11 @@ printf 'cat\ndog\nquiz\n' >"$work/words.txt"
 "$root/usr/bin/tsddump" "$work/words.tsd" 2>/dev/null | grep -q 'QUIZ' || fail "installed tsddump did not list the words"
 
 # --- The installed game on a virtual display --------------------------------------------------
-home=$work/home
-mkdir -p "$home/config" "$home/runtime"
-chmod 700 "$home/runtime"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || {
-  echo "Xvfb did not start" >&2
-  exit 1
-}
-export DISPLAY=":$(head -n1 "$work/display")"
-export HOME=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/runtime
-unset QT_QPA_PLATFORM LD_LIBRARY_PATH WAYLAND_DISPLAY
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-sleep 1
+source scripts/lib/virtual-screen.sh
+start_virtual_screen 1280x1024 || exit 1
+use_fresh_home
+home=$HOME
+unset QT_QPA_PLATFORM LD_LIBRARY_PATH
 
 "$root/usr/bin/pellinoraxis" >"$work/game.log" 2>&1 &
 game=$!

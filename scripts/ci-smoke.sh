@@ -31,26 +31,9 @@ fail() {
   exit 1
 }
 
-# A display number nobody uses; the lock file tells.
-display=77
-while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-export DISPLAY=":$display"
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do
-  xdpyinfo >/dev/null 2>&1 && break
-  sleep 0.1
-done
-xdpyinfo >/dev/null 2>&1 || fail "the virtual screen did not come up"
-# Without a window manager no window ever becomes active, and keys would go nowhere.
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-sleep 1
-
-# A player of our own: no settings, high scores or sound scheme of anyone else's.
-mkdir -p "$work/home/config"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_RUNTIME_DIR="$work/home"
-chmod 700 "$work/home"
+source scripts/lib/virtual-screen.sh
+start_virtual_screen 1024x768 || fail "the virtual screen did not come up"
+use_fresh_home
 
 "$game" >"$work/stdout" 2>"$work/stderr" &
 game_pid=$!

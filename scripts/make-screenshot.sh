@@ -312,29 +312,14 @@ if __name__ == "__main__":
     main(sys.argv[1:])
 PYTHON
 
-# A display number nobody uses; the lock file tells.
-display=83
-while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-export DISPLAY=":$display"
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do
-  xdpyinfo >/dev/null 2>&1 && break
-  sleep 0.1
-done
-xdpyinfo >/dev/null 2>&1 || fail "the virtual screen did not come up"
-# Without a window manager no window becomes active and keys go nowhere.
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-sleep 1
-
+source scripts/lib/virtual-screen.sh
+start_virtual_screen 1024x768 || fail "the virtual screen did not come up"
+use_fresh_home
 # A new player whose settings say: the bundled dictionary, no How To Play page before a game.
-config="$work/home/config"
+config="$XDG_CONFIG_HOME"
 mkdir -p "$config/Corvane Limited"
 printf '[General]\nDictionary=Evaluation\nHowToPlay=0\nNickname=Anonymous\n' \
   >"$config/Corvane Limited/Pellinoraxis Evaluation 1.0.conf"
-chmod 700 "$work/home"
-export HOME="$work/home" XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$work/home"
 "$bin/tsddump" "$bin/Evaluation.tsd" >"$work/words.txt" 2>/dev/null ||
   fail "cannot list the words of $bin/Evaluation.tsd"
 
