@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   fonts-liberation fonts-dejavu-core
-  xvfb xauth openbox x11-utils
+  xvfb xauth openbox x11-utils libx11-dev
   sox
   dpkg-dev file desktop-file-utils appstream librsvg2-bin xdotool
 )
