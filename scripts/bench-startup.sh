@@ -35,23 +35,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=87
-while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-export DISPLAY=":$display"
-Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do
-  xdpyinfo >/dev/null 2>&1 && break
-  sleep 0.1
-done
-xdpyinfo >/dev/null 2>&1 || { echo "bench-startup: the virtual screen did not come up" >&2; exit 1; }
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-sleep 1
-
-mkdir -p "$work/home/config"
-chmod 700 "$work/home"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_RUNTIME_DIR="$work/home"
+source scripts/lib/virtual-screen.sh
+start_virtual_screen 1280x1024 || exit 1
+use_fresh_home
 export QT_QPA_PLATFORM=xcb
 
 # One start: prints "milliseconds-to-mapped resident-kB".
