@@ -25,15 +25,7 @@ for f in "$game" "$minimal" "$waiter"; do
   fi
 done
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do
-    kill "$pid" 2>/dev/null || true
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source scripts/lib/scratch.sh
 
 source scripts/lib/virtual-screen.sh
 start_virtual_screen 1280x1024 || exit 1

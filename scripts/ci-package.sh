@@ -22,13 +22,7 @@ debs=(build/release/pellinoraxis_*.deb)
 }
 deb=${debs[0]}
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source scripts/lib/scratch.sh
 
 failures=0
 fail() {

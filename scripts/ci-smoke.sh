@@ -12,15 +12,7 @@ if [ ! -x "$game" ]; then
   exit 1
 fi
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do
-    kill "$pid" 2>/dev/null || true
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source scripts/lib/scratch.sh
 
 fail() {
   echo "ci-smoke: $*" >&2

@@ -8,21 +8,8 @@ cd "$(dirname "$0")/.."
 
 # The cross compiler, Wine and GoogleTest's sources; asked for only when missing, because they
 # are not needed for everyday work (scripts/install-deps.sh leaves them out).
-packages=(g++-mingw-w64-x86-64-posix wine64 googletest)
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+source scripts/lib/packages.sh
+need_packages g++-mingw-w64-x86-64-posix wine64 googletest
 
 # Debian keeps the 64-bit loader outside PATH unless the wine package's wrapper is installed.
 wine=$(command -v wine64 || true)

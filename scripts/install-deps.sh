@@ -15,18 +15,5 @@ packages=(
   dpkg-dev file desktop-file-utils appstream librsvg2-bin xdotool
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+source "$(dirname "$0")/lib/packages.sh"
+need_packages "${packages[@]}"

@@ -11,17 +11,8 @@ cd "$(dirname "$0")/.."
 small=/usr/share/dict/american-english
 large=/usr/share/dict/american-english-large
 
-need=()
-[ -f "$small" ] || need+=(wamerican)
-[ -f "$large" ] || need+=(wamerican-large)
-if [ ${#need[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  echo "Installing: ${need[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
-fi
+source scripts/lib/packages.sh
+need_packages wamerican wamerican-large
 
 build=build/make-dictionaries
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPELLIN_BUILD_GUI=OFF \

@@ -20,20 +20,7 @@ root=$PWD
 out="$root/docs/screenshot.png"
 
 # What the capture needs beyond the build: the same apt route as scripts/install-deps.sh.
-need_packages() {
-  local missing=() p
-  for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
-      missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  local sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  echo "Installing: ${missing[*]}"
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
-}
+source scripts/lib/packages.sh
 
 if [ -n "${PELLIN_GAME:-}" ]; then
   game=$PELLIN_GAME
@@ -47,16 +34,7 @@ need_packages xvfb openbox xdotool x11-utils imagemagick python3 optipng
 bin=$(dirname "$game")
 [ -x "$game" ] && [ -x "$bin/tsddump" ] || { echo "make-screenshot: no game at $game" >&2; exit 1; }
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  local pid
-  for pid in "${pids[@]}"; do
-    kill "$pid" 2>/dev/null || true
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source scripts/lib/scratch.sh
 fail() {
   echo "make-screenshot: $*" >&2
   exit 1
