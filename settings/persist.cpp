@@ -37,14 +37,13 @@ int32_t PlacementInteger(const QString& text) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
-QPoint KeepOnScreens(const QRect& window, const QList<QRect>& screens) {
+QRect FitOnScreens(const QRect& window, const QSize& minimum, const QList<QRect>& screens) {
+    const QSize wanted = window.size().expandedTo(minimum);
     if (screens.isEmpty())
-        return window.topLeft();
-    for (const QRect& s : screens)
-        if (s.intersects(window))
-            return window.topLeft();
+        return QRect(window.topLeft(), wanted);
 
-    // Gap between two rectangles along each axis (0 where they overlap on that axis).
+    // The screen it lands on: the one it overlaps most, or, off every screen (a monitor
+    // unplugged since), the nearest.
     auto gap = [](int aLo, int aHi, int bLo, int bHi) -> int64_t {
         if (aHi < bLo)
             return int64_t{bLo} - aHi;
@@ -52,27 +51,27 @@ QPoint KeepOnScreens(const QRect& window, const QList<QRect>& screens) {
             return int64_t{aLo} - bHi;
         return 0;
     };
-    const QRect* nearest = nullptr;
-    int64_t best = std::numeric_limits<int64_t>::max();
+    const QRect* home = nullptr;
+    int64_t bestOverlap = 0;
+    int64_t bestDistance = std::numeric_limits<int64_t>::max();
     for (const QRect& s : screens) {
+        const QRect shared = s.intersected(window);
+        const int64_t overlap = shared.isEmpty() ? 0 : int64_t{shared.width()} * shared.height();
         const int64_t dx = gap(window.left(), window.right(), s.left(), s.right());
         const int64_t dy = gap(window.top(), window.bottom(), s.top(), s.bottom());
-        const int64_t d = dx * dx + dy * dy;
-        if (d < best) {
-            best = d;
-            nearest = &s;
+        const int64_t distance = dx * dx + dy * dy;
+        if (overlap > bestOverlap ||
+            (bestOverlap == 0 && overlap == 0 && distance < bestDistance)) {
+            bestOverlap = overlap;
+            bestDistance = distance;
+            home = &s;
         }
     }
-    const QRect& s = *nearest;
-    // Slide the window just far enough to lie on that screen; one larger than the screen is
-    // aligned with its top left corner, where the title bar can be reached.
-    auto place = [](int pos, int length, int lo, int screenLength) {
-        if (length >= screenLength)
-            return lo;
-        return std::clamp(pos, lo, lo + screenLength - length);
-    };
-    return {place(window.x(), window.width(), s.x(), s.width()),
-            place(window.y(), window.height(), s.y(), s.height())};
+    const QRect& s = *home;
+    const QSize size = wanted.boundedTo(s.size());
+    return QRect(QPoint(std::clamp(window.x(), s.x(), s.x() + s.width() - size.width()),
+                        std::clamp(window.y(), s.y(), s.y() + s.height() - size.height())),
+                 size);
 }
 
 Persist::Persist(bool writable)
@@ -88,6 +87,14 @@ Persist::~Persist() {
 
 bool Persist::IsOpen() const {
     return registry->IsOpen();
+}
+
+bool Persist::Close() {
+    return registry->CloseKey();
+}
+
+QString Persist::Location() {
+    return RegistryKey::Location(KeyPath);
 }
 
 bool Persist::ReadString(const QString& name, QString& value) {
@@ -132,6 +139,7 @@ void Persist::RestorePlacement(QWidget& form, Qt::WindowStates* windowState) {
     const QPoint stored(PlacementInteger(left), PlacementInteger(top));
 
     QSize size = form.size();
+    QSize usable(0, 0);
     bool sizeStored = false;
     if (windowState) {
         QString width, height;
@@ -141,18 +149,27 @@ void Persist::RestorePlacement(QWidget& form, Qt::WindowStates* windowState) {
             // A size of nothing is no size: keep the designed one rather than a window that
             // cannot be seen or grabbed.
             if (s.width() > 0 && s.height() > 0) {
-                size = s.expandedTo(form.minimumSize()).boundedTo(form.maximumSize());
+                // However small it was stored, the form keeps half its designed size (where
+                // everything on it still shows) and whatever its own minimum asks.
+                usable = (form.size() / 2).expandedTo(form.minimumSize());
+                if (form.minimumSizeHint().isValid())
+                    usable = usable.expandedTo(form.minimumSizeHint());
+                size = s.expandedTo(usable).boundedTo(form.maximumSize());
                 sizeStored = true;
             }
         }
     }
 
+    // The window goes wholly inside the available area of the screen it lands on, never
+    // larger than that area: a size stored on a bigger screen (or typed in by hand) must not
+    // make a window nobody can see whole, nor buffers as large as it.
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens())
         screens.append(screen->availableGeometry());
-    form.move(KeepOnScreens(QRect(stored, size), screens));
+    const QRect placed = FitOnScreens(QRect(stored, size), usable, screens);
+    form.move(placed.topLeft());
     if (sizeStored)
-        form.resize(size);
+        form.resize(placed.size());
 
     if (windowState) {
         QString maximized;

@@ -16,10 +16,10 @@ class RegistryKey;
 // A short-lived accessor of the game's settings key: make one on the stack, read or write a
 // group of values, let it go (which closes the key and flushes the writes).
 //
-// A failed write is not reported to the player: the game goes on with what it has in memory.
-// The store's status is checked when the key closes and deliberately ignored; Qt writes the
-// file through a temporary file and a rename, so a failed or interrupted write leaves the
-// previous settings and high scores intact.
+// A failed write leaves the previous settings and high scores intact: Qt writes the file
+// through a temporary file and a rename. Most callers let it pass (the game goes on with what
+// it has in memory); one that must know, as the high score table does, closes the store with
+// Close() and is told.
 class Persist {
 public:
     static const QString KeyPath;
@@ -32,6 +32,12 @@ public:
     Persist& operator=(const Persist&) = delete;
 
     bool IsOpen() const;
+    // Closes the key now, writing what was written to it; false when those writes did not
+    // reach the store (it refused them, or was busy beyond a moment). Every later read or
+    // write finds no key.
+    bool Close();
+    // Where the settings are kept: the file (or registry key) to name to the player.
+    static QString Location();
 
     // Each returns false and leaves value untouched when no key is open, the value does not
     // exist, or it does not hold a value of the asked type (see RegistryKey).
@@ -51,9 +57,10 @@ public:
     // (QWidget::size), the pair that move() and resize() take back, so a restore reproduces
     // the window. A maximized or minimized window stores its normal placement.
     //
-    // Reading sets *windowState to maximized or normal and applies it to the form. A stored
-    // position that would leave the window wholly off every screen (a monitor unplugged since)
-    // is moved onto the nearest screen, and a stored size is raised to the form's minimum.
+    // Reading sets *windowState to maximized or normal and applies it to the form. The
+    // restored window lies wholly inside the available area of the screen it lands on
+    // (FitOnScreens), and a stored size is kept between half the form's designed size (or
+    // its minimum, if larger) and that area.
     // Writing stores nothing for a form that has never been shown, so a dialog the player
     // never opened keeps its stored (or designed) place.
     void FormPlacement(QWidget& form, Qt::WindowStates* windowState = nullptr);
@@ -71,7 +78,7 @@ private:
 // at the nearest 32-bit limit rather than wrapping.
 int32_t PlacementInteger(const QString& text);
 
-// Where a window of the given outer rectangle should go so that it is not wholly outside every
-// screen: its own position when it overlaps any screen (or there are no screens), otherwise
-// the nearest position lying on the nearest screen.
-QPoint KeepOnScreens(const QRect& window, const QList<QRect>& screens);
+// Where a restored window goes: on the screen it overlaps most (or, off every screen, the
+// nearest one), grown to at least minimum, shrunk to no more than that screen's area, and slid
+// just far enough to lie wholly inside it. Without screens the window stays where it is.
+QRect FitOnScreens(const QRect& window, const QSize& minimum, const QList<QRect>& screens);

@@ -1,9 +1,18 @@
 #include "settings/registry.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QPoint>
+#include <QRect>
 #include <QSettings>
+#include <QSize>
 #include <QStringList>
 #include <QVariant>
 
+#include <algorithm>
+#include <chrono>
 #include <limits>
 
 namespace {
@@ -55,6 +64,105 @@ bool VariantToInteger(const QVariant& v, int32_t& out) {
     }
 }
 
+// The store behind a key path, with the group of the key begun; null for a path too short to
+// name one.
+std::unique_ptr<QSettings> OpenStore(const QString& keyPath) {
+    QStringList parts = keyPath.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+#ifdef Q_OS_WIN
+    if (parts.isEmpty())
+        return nullptr;
+    return std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\") +
+                                           parts.join(QLatin1Char('\\')),
+                                       QSettings::NativeFormat);
+#else
+    if (!parts.isEmpty() &&
+        parts.front().compare(QLatin1String("Software"), Qt::CaseInsensitive) == 0)
+        parts.removeFirst();
+    if (parts.size() < 2)
+        return nullptr;
+    auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                parts.at(0), parts.at(1));
+    // Only this user's own file counts: a system-wide file must never look like a stored
+    // setting or keep a key "existing" that the player's file does not hold.
+    settings->setFallbacksEnabled(false);
+    const QString group = parts.mid(2).join(QLatin1Char('/'));
+    if (!group.isEmpty())
+        settings->beginGroup(group);
+    return settings;
+#endif
+}
+
+// The settings library writes a file only while it holds "<file>.lock", and waits for that
+// lock without limit: half a minute for an empty lock file a crash left behind, for ever for
+// a stale one it cannot remove (a read-only folder). So the lock is looked at first: another
+// copy of the game gets a moment to finish its write, a lock left over from a crash is
+// cleared, and a lock that cannot be had by then means the write is not made at all.
+bool ClearWayForWrite(const QSettings& settings) {
+#ifdef Q_OS_WIN
+    if (settings.format() == QSettings::NativeFormat)
+        return true; // the registry keeps its own order
+#endif
+    const QString lockName = settings.fileName() + QLatin1String(".lock");
+    const QFileInfo lockInfo(lockName);
+    if (!lockInfo.exists() && !lockInfo.isSymLink())
+        return true;
+    QLockFile probe(lockName);
+    probe.setStaleLockTime(std::chrono::milliseconds(RegistryKey::StaleLockMs));
+    if (!probe.tryLock(std::chrono::milliseconds(RegistryKey::LockWaitMs)))
+        return false;
+    probe.unlock();
+    return true;
+}
+
+// A save writes a temporary copy beside the file ("<file>.XXXXXX") and renames it over the
+// file; a save cut short leaves the copy. One old enough cannot belong to a save still under
+// way in another copy of the game. Looked for before each write, which is rare enough for a
+// glance at one small folder.
+void RemoveInterruptedSaves(const QSettings& settings) {
+#ifdef Q_OS_WIN
+    if (settings.format() == QSettings::NativeFormat)
+        return;
+#endif
+    const QFileInfo info(settings.fileName());
+    const QString prefix = info.fileName() + QLatin1Char('.');
+    const QDateTime oldest =
+        QDateTime::currentDateTimeUtc().addSecs(-RegistryKey::LeftoverAgeSeconds);
+    const QDir folder = info.dir();
+    for (const QFileInfo& copy :
+         folder.entryInfoList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden)) {
+        const QString suffix = copy.fileName().mid(prefix.size());
+        const bool madeBySave = std::all_of(suffix.cbegin(), suffix.cend(), [](QChar c) {
+            return c.isDigit() || (c.unicode() < 128 && c.isLetter());
+        });
+        if (madeBySave && copy.lastModified().toUTC() < oldest)
+            QFile::remove(copy.filePath());
+    }
+}
+
+// The text a hand-edited value was typed as, where the settings library read it as a value
+// of another kind.
+QString TypedText(const QVariant& v) {
+    switch (v.typeId()) {
+    case QMetaType::QRect: {
+        const QRect r = v.toRect();
+        return QStringLiteral("@Rect(%1 %2 %3 %4)")
+            .arg(r.x())
+            .arg(r.y())
+            .arg(r.width())
+            .arg(r.height());
+    }
+    case QMetaType::QSize:
+        return QStringLiteral("@Size(%1 %2)").arg(v.toSize().width()).arg(v.toSize().height());
+    case QMetaType::QPoint:
+        return QStringLiteral("@Point(%1 %2)").arg(v.toPoint().x()).arg(v.toPoint().y());
+    default:
+        break;
+    }
+    const QString text = v.canConvert<QString>() ? v.toString() : QString();
+    // Something is stored there, even if it says nothing as text.
+    return text.isEmpty() ? QStringLiteral("?") : text;
+}
+
 } // namespace
 
 bool ParseStoredInteger(const QString& text, int32_t& value) {
@@ -75,28 +183,9 @@ RegistryKey::~RegistryKey() {
 
 bool RegistryKey::OpenKey(const QString& keyPath, bool canCreate) {
     CloseKey();
-    QStringList parts = keyPath.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
-#ifdef Q_OS_WIN
-    if (parts.isEmpty())
+    auto settings = OpenStore(keyPath);
+    if (!settings)
         return false;
-    auto settings = std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\") +
-                                                    parts.join(QLatin1Char('\\')),
-                                                QSettings::NativeFormat);
-#else
-    if (!parts.isEmpty() &&
-        parts.front().compare(QLatin1String("Software"), Qt::CaseInsensitive) == 0)
-        parts.removeFirst();
-    if (parts.size() < 2)
-        return false;
-    auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                                parts.at(0), parts.at(1));
-    // Only this user's own file counts: a system-wide file must never look like a stored
-    // setting or keep a key "existing" that the player's file does not hold.
-    settings->setFallbacksEnabled(false);
-    const QString group = parts.mid(2).join(QLatin1Char('/'));
-    if (!group.isEmpty())
-        settings->beginGroup(group);
-#endif
     // A key exists when it, or a key below it, holds a value; the store keeps no empty keys.
     if (!canCreate && settings->allKeys().isEmpty())
         return false;
@@ -107,26 +196,51 @@ bool RegistryKey::OpenKey(const QString& keyPath, bool canCreate) {
 bool RegistryKey::CloseKey() {
     if (!settings_)
         return true;
-    settings_->sync();
-    // A format error only means the file was hand-edited into something odd; what could be
-    // read was read and the write still went through. Only a refused write is a failure.
-    const bool ok = settings_->status() != QSettings::AccessError;
+    bool ok = true;
+    if (!pending_.isEmpty()) {
+        ok = ClearWayForWrite(*settings_);
+        if (ok) {
+            RemoveInterruptedSaves(*settings_);
+            for (auto it = pending_.cbegin(); it != pending_.cend(); ++it)
+                settings_->setValue(it.key(), it.value());
+            settings_->sync();
+            // A format error only means the file was hand-edited into something odd; what
+            // could be read was read and the write still went through. Only a refused write
+            // is a failure.
+            ok = settings_->status() != QSettings::AccessError;
+        }
+        pending_.clear();
+    }
     settings_.reset();
     return ok;
+}
+
+QString RegistryKey::Location(const QString& keyPath) {
+    const auto settings = OpenStore(keyPath);
+    return settings ? QDir::toNativeSeparators(settings->fileName()) : QString();
 }
 
 QString RegistryKey::StoredName(const QString& name) const {
     return name.isEmpty() ? kDefaultValueName : name;
 }
 
+QVariant RegistryKey::StoredValue(const QString& name) const {
+    if (!settings_)
+        return QVariant();
+    const QString stored = StoredName(name);
+    const auto it = pending_.constFind(stored);
+    return it != pending_.cend() ? it.value() : settings_->value(stored);
+}
+
 bool RegistryKey::ValueExists(const QString& name) const {
-    return settings_ && settings_->contains(StoredName(name));
+    return settings_ &&
+           (pending_.contains(StoredName(name)) || settings_->contains(StoredName(name)));
 }
 
 bool RegistryKey::ReadString(const QString& name, QString& value) const {
-    if (!settings_)
+    if (!ValueExists(name))
         return false;
-    const QVariant v = settings_->value(StoredName(name));
+    const QVariant v = StoredValue(name);
     switch (v.typeId()) {
     case QMetaType::QString:
         value = v.toString();
@@ -141,24 +255,23 @@ bool RegistryKey::ReadString(const QString& name, QString& value) const {
         return true;
     default: {
         int32_t n = 0;
-        if (!VariantToInteger(v, n))
-            return false;
-        value = QString::number(n);
+        if (VariantToInteger(v, n)) {
+            value = QString::number(n);
+            return true;
+        }
+        // Text the settings library took for a value of another kind: the text as typed.
+        value = TypedText(v);
         return true;
     }
     }
 }
 
 bool RegistryKey::ReadInteger(const QString& name, int32_t& value) const {
-    if (!settings_)
-        return false;
-    return VariantToInteger(settings_->value(StoredName(name)), value);
+    return VariantToInteger(StoredValue(name), value);
 }
 
 bool RegistryKey::ReadBool(const QString& name, bool& value) const {
-    if (!settings_)
-        return false;
-    const QVariant v = settings_->value(StoredName(name));
+    const QVariant v = StoredValue(name);
     int32_t n = 0;
     if (VariantToInteger(v, n)) {
         value = n != 0;
@@ -181,14 +294,14 @@ bool RegistryKey::ReadBool(const QString& name, bool& value) const {
 bool RegistryKey::WriteString(const QString& name, const QString& value) {
     if (!settings_ || !writable_)
         return false;
-    settings_->setValue(StoredName(name), value);
+    pending_.insert(StoredName(name), value);
     return true;
 }
 
 bool RegistryKey::WriteInteger(const QString& name, int32_t value) {
     if (!settings_ || !writable_)
         return false;
-    settings_->setValue(StoredName(name), static_cast<int>(value));
+    pending_.insert(StoredName(name), static_cast<int>(value));
     return true;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
+#include <QVariant>
 
 #include <cstdint>
 #include <memory>
@@ -22,7 +24,15 @@ class QSettings;
 // asks for reads as absent (the call returns false and leaves the caller's default alone), it
 // never throws or crashes. In particular an integer read accepts only a whole decimal number
 // within 32 bits, with blanks around it; "12abc" or "" is absent. A boolean read accepts such
-// an integer (non-zero is true) or the words "true" and "false".
+// an integer (non-zero is true) or the words "true" and "false". A string read accepts every
+// value there is, since every value is text in the file: one the settings library would read
+// as something else (a hand-typed "@Rect(1 2 3 4)") reads as the text that was typed.
+//
+// Writes are held by the key and reach the file together when it closes, and never at the
+// cost of a wait: another copy of the game writing at the same moment is given a fraction of
+// a second, and a lock file that a crash left behind is cleared (or, where it cannot be, the
+// writes are given up, leaving the file as it was). Copies of the file that an interrupted
+// save left behind are removed when the next write goes in.
 class RegistryKey {
 public:
     // A read-only key refuses every write, the way a registry key opened with read access does.
@@ -37,7 +47,8 @@ public:
     // that was open.
     bool OpenKey(const QString& keyPath, bool canCreate);
     // Writes pending changes through Qt's safe file writing (temporary file, then rename) and
-    // closes the key. Returns false when the store reported an error while reading or writing.
+    // closes the key. Returns false when the writes did not reach the store: it refused them,
+    // or its lock could not be had promptly. The file is then as it was before.
     bool CloseKey();
     bool IsOpen() const { return settings_ != nullptr; }
 
@@ -50,10 +61,24 @@ public:
     bool WriteInteger(const QString& name, int32_t value);
     bool WriteBool(const QString& name, bool value);
 
+    // Where the key is kept: the settings file (or, on Windows, the registry path), for
+    // telling the player what cannot be written.
+    static QString Location(const QString& keyPath);
+
+    // How long a write waits for another copy of the game to finish its own, and the age at
+    // which a lock file that names no running program (or nothing at all) is taken as left
+    // over from a crash.
+    static constexpr int LockWaitMs = 200;
+    static constexpr int StaleLockMs = 1000;
+    // A temporary copy of the settings file older than this is a save that never finished.
+    static constexpr int LeftoverAgeSeconds = 60;
+
 private:
     QString StoredName(const QString& name) const;
+    QVariant StoredValue(const QString& name) const;
 
     std::unique_ptr<QSettings> settings_;
+    QMap<QString, QVariant> pending_;
     bool writable_;
 };
 

@@ -208,35 +208,55 @@ TEST_F(PersistTest, UnshownOrNamelessFormStoresNothing) {
     EXPECT_EQ(Stored(QStringLiteral("Left")), QStringLiteral("<absent>"));
 }
 
-// A stored position wholly off every screen (a monitor unplugged since) comes back on the
-// nearest screen, and a stored size below the form's minimum is raised to it.
-TEST_F(PersistTest, RestoredWindowIsVisibleAndNotTooSmall) {
+// A restored window always lies wholly on the screen it lands on: a position off every screen
+// (a monitor unplugged since) comes back on the nearest one, a huge stored size (one from a
+// bigger screen, or typed in by hand) shrinks to the available area, and a tiny one grows to
+// half the designed size or the form's minimum, whichever is larger.
+TEST_F(PersistTest, RestoredWindowFitsTheScreenAndStaysUsable) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    Store(QStringLiteral("PellinFormLeft"), QString::number(screen.right() + 5000));
-    Store(QStringLiteral("PellinFormTop"), QString::number(screen.top() + 10));
-    Store(QStringLiteral("PellinFormWidth"), QStringLiteral("50"));
-    Store(QStringLiteral("PellinFormHeight"), QStringLiteral("40"));
+    const struct {
+        QPoint position;
+        QSize size;
+        QSize expected;
+    } cases[] = {
+        {{screen.right() + 5000, screen.top() + 10}, {50, 40}, {200, 150}},
+        {{screen.left() + 20, screen.top() + 20}, {1, 1}, {200, 150}},
+        {{screen.left() + 20, screen.top() + 20}, {100000, 100000}, screen.size()},
+    };
+    for (const auto& c : cases) {
+        Store(QStringLiteral("PellinFormLeft"), QString::number(c.position.x()));
+        Store(QStringLiteral("PellinFormTop"), QString::number(c.position.y()));
+        Store(QStringLiteral("PellinFormWidth"), QString::number(c.size.width()));
+        Store(QStringLiteral("PellinFormHeight"), QString::number(c.size.height()));
 
-    QWidget form;
-    form.setObjectName(QStringLiteral("PellinForm"));
-    form.setMinimumSize(200, 150);
-    Qt::WindowStates state = Qt::WindowNoState;
-    Persist(false).FormPlacement(form, &state);
-    EXPECT_EQ(form.size(), QSize(200, 150));
-    EXPECT_TRUE(screen.contains(QRect(form.pos(), form.size())))
-        << form.pos().x() << "," << form.pos().y();
-    EXPECT_EQ(form.pos().y(), screen.top() + 10) << "only the axis that was off moves";
+        QWidget form;
+        form.setObjectName(QStringLiteral("PellinForm"));
+        form.resize(360, 200); // designed size: half of it is 180 x 100
+        form.setMinimumSize(200, 150);
+        Qt::WindowStates state = Qt::WindowNoState;
+        Persist(false).FormPlacement(form, &state);
+        EXPECT_EQ(form.size(), c.expected) << c.size.width();
+        EXPECT_TRUE(screen.contains(QRect(form.pos(), form.size())))
+            << form.pos().x() << "," << form.pos().y();
+    }
 }
 
-// The screen correction itself: overlap keeps the position; off to one side slides onto the
-// nearest screen; a window larger than that screen aligns with its top left corner.
-TEST(KeepOnScreensTest, MovesOnlyWindowsThatCannotBeSeen) {
+// The screen fitting itself: a window goes to the screen it overlaps most, or the nearest when
+// it is off every screen, and slides just far enough to lie wholly inside it; a window larger
+// than that screen is cut to it; without screens nothing moves.
+TEST(FitOnScreensTest, PutsTheWindowWhollyOnOneScreen) {
     const QList<QRect> screens = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
-    EXPECT_EQ(KeepOnScreens(QRect(3150, 900, 400, 300), screens), QPoint(3150, 900));
-    EXPECT_EQ(KeepOnScreens(QRect(5000, 100, 400, 300), screens), QPoint(2800, 100));
-    EXPECT_EQ(KeepOnScreens(QRect(-2000, -2000, 400, 300), screens), QPoint(0, 0));
-    EXPECT_EQ(KeepOnScreens(QRect(9000, 0, 3000, 2000), screens), QPoint(1920, 0));
-    EXPECT_EQ(KeepOnScreens(QRect(9000, 0, 10, 10), {}), QPoint(9000, 0));
+    const QSize none(0, 0);
+    EXPECT_EQ(FitOnScreens(QRect(2100, 500, 400, 300), none, screens), QRect(2100, 500, 400, 300));
+    EXPECT_EQ(FitOnScreens(QRect(3150, 900, 400, 300), none, screens), QRect(2800, 724, 400, 300))
+        << "hanging off the second screen's corner";
+    EXPECT_EQ(FitOnScreens(QRect(1800, 100, 400, 300), none, screens), QRect(1920, 100, 400, 300))
+        << "mostly on the second screen";
+    EXPECT_EQ(FitOnScreens(QRect(5000, 100, 400, 300), none, screens), QRect(2800, 100, 400, 300));
+    EXPECT_EQ(FitOnScreens(QRect(-2000, -2000, 400, 300), none, screens), QRect(0, 0, 400, 300));
+    EXPECT_EQ(FitOnScreens(QRect(9000, 0, 3000, 2000), none, screens), QRect(1920, 0, 1280, 1024));
+    EXPECT_EQ(FitOnScreens(QRect(10, 10, 1, 1), QSize(329, 240), screens), QRect(10, 10, 329, 240));
+    EXPECT_EQ(FitOnScreens(QRect(9000, 0, 10, 10), none, {}), QRect(9000, 0, 10, 10));
 }
 
 } // namespace

@@ -4,8 +4,11 @@
 
 #include "testsettings.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -101,9 +104,9 @@ TEST_F(RegistryTest, ValuesRoundTripAndReadOnlyKeysRefuseWrites) {
     EXPECT_EQ(s, QStringLiteral("Smith, John"));
 }
 
-// A file edited by hand into wrong types and garbage: every read that cannot be satisfied
-// returns false and leaves the caller's value alone; readable values are still read; and the
-// next write keeps them (nothing stored is lost).
+// A file edited by hand into wrong types and garbage: every number or switch read that cannot
+// be satisfied returns false and leaves the caller's value alone; readable values are still
+// read; and the next write keeps them (nothing stored is lost).
 TEST_F(RegistryTest, HandEditedGarbageReadsAsAbsentAndKeepsTheRest) {
     WriteStoredSettingsFile(kGameSettingsFile, "this line is not a setting\n"
                                                "[General]\n"
@@ -124,9 +127,10 @@ TEST_F(RegistryTest, HandEditedGarbageReadsAsAbsentAndKeepsTheRest) {
     QString s = QStringLiteral("unchanged");
     EXPECT_TRUE(key.ReadString(QStringLiteral("Nickname"), s));
     EXPECT_EQ(s, QStringLiteral("Ann, Bea"));
-    s = QStringLiteral("unchanged");
-    EXPECT_FALSE(key.ReadString(QStringLiteral("Shape"), s));
-    EXPECT_EQ(s, QStringLiteral("unchanged"));
+    // Every value is text in the file; one the settings library reads as something else is
+    // the text that was typed (a high score row must not end the table there).
+    EXPECT_TRUE(key.ReadString(QStringLiteral("Shape"), s));
+    EXPECT_EQ(s, QStringLiteral("@Rect(1 2 3 4)"));
 
     bool b = true;
     EXPECT_FALSE(key.ReadBool(QStringLiteral("SelectTileSounds"), b));
@@ -169,6 +173,62 @@ TEST_F(RegistryTest, UnwritableStoreIsReportedOnClose) {
     key.WriteString(QStringLiteral("Nickname"), QStringLiteral("Ann"));
     EXPECT_FALSE(key.CloseKey());
     QDir(StoredSettingsFolder()).rmdir(QString::fromLatin1(kGameSettingsFile));
+}
+
+// What a crash or an interrupted save leaves beside the file never stalls a write: a lock file
+// left empty, or naming a program that has gone, is cleared at once; one that cannot be
+// cleared makes the write give up within a moment, the file as it was; temporary copies of
+// the file older than a save could take are removed, a young one (another copy's save under
+// way) is kept.
+TEST_F(RegistryTest, LeftoversOfCrashedSavesNeitherStallNorStay) {
+    {
+        RegistryKey key(true);
+        ASSERT_TRUE(key.OpenKey(kKey, true));
+        key.WriteString(QStringLiteral("Nickname"), QStringLiteral("Ann"));
+        ASSERT_TRUE(key.CloseKey());
+    }
+    const QDir folder(StoredSettingsFolder());
+    const QString file = folder.filePath(QString::fromLatin1(kGameSettingsFile));
+    const QString lock = file + QStringLiteral(".lock");
+    const QDateTime past = QDateTime::currentDateTime().addSecs(-3600);
+    auto touch = [&](const QString& path, const QDateTime& when) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.setFileTime(when, QFileDevice::FileModificationTime));
+    };
+    auto write = [](const QString& nickname) {
+        RegistryKey key(true);
+        EXPECT_TRUE(key.OpenKey(kKey, true));
+        key.WriteString(QStringLiteral("Nickname"), nickname);
+        QElapsedTimer timer;
+        timer.start();
+        const bool ok = key.CloseKey();
+        EXPECT_LT(timer.elapsed(), 5000) << "a write must never stall on a lock";
+        return ok;
+    };
+    auto nickname = [] {
+        RegistryKey key(false);
+        QString s;
+        key.OpenKey(kKey, false);
+        key.ReadString(QStringLiteral("Nickname"), s);
+        return s;
+    };
+
+    touch(lock, past); // empty: a crash between making the lock and filling it
+    touch(file + QStringLiteral(".Ab12Cd"), past);
+    touch(file + QStringLiteral(".Xy34Zw"), QDateTime::currentDateTime());
+    EXPECT_TRUE(write(QStringLiteral("Bea")));
+    EXPECT_EQ(nickname(), QStringLiteral("Bea"));
+    EXPECT_FALSE(QFileInfo::exists(lock));
+    EXPECT_FALSE(QFileInfo::exists(file + QStringLiteral(".Ab12Cd")));
+    EXPECT_TRUE(QFileInfo::exists(file + QStringLiteral(".Xy34Zw")));
+    QFile::remove(file + QStringLiteral(".Xy34Zw"));
+
+    // A lock that cannot be removed (as in a folder that cannot be written).
+    ASSERT_TRUE(folder.mkpath(lock + QStringLiteral("/inside")));
+    EXPECT_FALSE(write(QStringLiteral("Cy")));
+    EXPECT_EQ(nickname(), QStringLiteral("Bea"));
+    QDir(lock).removeRecursively();
 }
 
 // Stored integers are whole decimal numbers within 32 bits, blanks around them allowed.

@@ -209,18 +209,17 @@ TEST_F(SounderTest, PipeInTheSchemeDoesNotBlock) {
 }
 #endif
 
-// A hand-edited scheme whose value is not text counts as an empty entry: silent, no crash,
-// and no re-registration over the player's edit.
+// A hand-edited scheme entry that the settings library would read as something other than text
+// is the text that was typed: a file that is not there, so silent, no crash, and no
+// re-registration over the player's edit.
 TEST_F(SounderTest, GarbageSchemeValueIsSilent) {
     WriteStoredSettingsFile(kSoundSchemeFile,
                             "[Apps]\n"
                             "Pellinoraxis%20Evaluation\\Select%20Tile\\.current\\Default="
                             "@Rect(1 2 3 4)\n");
     auto sounder = Make();
-    EXPECT_TRUE(sounder->FileName(seSelectTile).isEmpty());
-    log->Clear();
-    sounder->Play(seSelectTile);
-    EXPECT_TRUE(log->calls.empty());
+    EXPECT_EQ(sounder->FileName(seSelectTile), QStringLiteral("@Rect(1 2 3 4)"));
+    EXPECT_FALSE(sounder->IsCached(seSelectTile));
     EXPECT_TRUE(sounder->IsCached(seSelectWord));
 }
 
