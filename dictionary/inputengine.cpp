@@ -115,12 +115,8 @@ bool InputEngine::Start(int L) {
         const int n = dictionary_->LengthClasses();
         if (L >= 1 && L < n) {
             savedPosition_ = dictionary_->SectionOffset(L);
-            const bool last = L == n - 1;
-            if (last || static_cast<int32_t>(dictionary_->SectionOffset(L + 1)) >
-                            static_cast<int32_t>(dictionary_->SectionOffset(L))) {
-                if (!Refill()) {
-                    CloseFile();
-                }
+            if (dictionary_->SectionPresent(L) && !Refill()) {
+                CloseFile();
             }
         }
     }

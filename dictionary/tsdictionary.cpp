@@ -81,6 +81,27 @@ bool ReadTable(std::FILE* file, std::array<uint32_t, 32>& table, int count) {
     return true;
 }
 
+// Size of the open file, found through the handle so that it is the very file the header came
+// from. The 64-bit calls keep sizes past 2 GiB whole where long is 32 bits.
+bool FileSize(std::FILE* file, uint64_t& size) {
+#ifdef _WIN32
+    if (_fseeki64(file, 0, SEEK_END) != 0) {
+        return false;
+    }
+    const int64_t end = _ftelli64(file);
+#else
+    if (fseeko(file, 0, SEEK_END) != 0) {
+        return false;
+    }
+    const int64_t end = ftello(file);
+#endif
+    if (end < 0) {
+        return false;
+    }
+    size = static_cast<uint64_t>(end);
+    return true;
+}
+
 const std::string& EmptyPath() {
     static const std::string empty;
     return empty;
@@ -123,6 +144,14 @@ const std::string& Dictionary::Path() const {
 
 uint32_t Dictionary::SectionOffset(int L) const {
     return InRange(L) ? a_[L] : 0;
+}
+
+bool Dictionary::SectionPresent(int L) const {
+    if (L < 1 || L >= lengthClasses_) {
+        return false;
+    }
+    return L == lengthClasses_ - 1 || static_cast<int32_t>(a_[static_cast<std::size_t>(L) + 1]) >
+                                          static_cast<int32_t>(a_[static_cast<std::size_t>(L)]);
 }
 
 uint32_t Dictionary::WordCount(int L) const {
@@ -171,8 +200,18 @@ bool Dictionary::Load(std::optional<std::string_view> path, bool loadExtras) {
         return false;
     }
 
-    const bool ok = ReadHeader(file) && BuildCodeTree(file) && (!loadExtras || ReadExtras(file));
+    bool ok = ReadHeader(file) && BuildCodeTree(file) && (!loadExtras || ReadExtras(file));
+    if (ok && !SectionsStartInside(file)) {
+        // The header itself is whole, so its description would be read as the reason.
+        SetStatus(kInvalidDictionaryText);
+        ok = false;
+    }
     std::fclose(file);
+    // A file cut where its description block begins has read no text at all; the status of a
+    // failed load must still say why.
+    if (!ok && status_[0] == '\0') {
+        SetStatus(kInvalidDictionaryText);
+    }
     loaded_ = ok;
     return ok;
 }
@@ -307,6 +346,24 @@ bool Dictionary::ReadExtras(std::FILE* file) {
             return false;
         }
         extras_.push_back(std::move(record));
+    }
+    return true;
+}
+
+// A copy broken off part-way (an interrupted download or copy) keeps a whole header whose later
+// sections start past its end. The offsets tell so without reading a word: a section the reader
+// opens holds at least its end marker, so it must start before the file's last byte. Refusing
+// the file here keeps it out of the game and the dictionary choice instead of playing a part of
+// its words.
+bool Dictionary::SectionsStartInside(std::FILE* file) const {
+    uint64_t size = 0;
+    if (!FileSize(file, size)) {
+        return false;
+    }
+    for (int L = 1; L < lengthClasses_; ++L) {
+        if (SectionPresent(L) && a_[static_cast<std::size_t>(L)] >= size) {
+            return false;
+        }
     }
     return true;
 }

@@ -53,6 +53,9 @@ public:
         int32_t Version() const { return version_; }
         uint16_t LengthClasses() const { return lengthClasses_; }
         uint32_t SectionOffset(int L) const;
+        // Whether the reader opens length class L: 1..N-1, and the last class or one whose
+        // successor starts later (offsets compared as signed numbers).
+        bool SectionPresent(int L) const;
         uint32_t WordCount(int L) const;
         char IndexLetter(uint8_t index) const { return letterMap_[index]; }
         int32_t ShareCount() const { return shareCount_; }
@@ -83,6 +86,7 @@ public:
         bool BuildCodeTree(std::FILE* file);
         void BuildFastTable();
         bool ReadExtras(std::FILE* file);
+        bool SectionsStartInside(std::FILE* file) const;
 
         std::array<std::array<int32_t, 2>, kNodeCount> tree_{};
         std::array<int32_t, 256> fastNode_{};

@@ -11,7 +11,8 @@ int main(int argc, char** argv) {
                "\n"
                "Prints the header (lines starting with \"# \"), then every word of 2 to 31\n"
                "letters without a space in its display text, in file order, as the word in\n"
-               "capitals, a TAB and the display text (UTF-8).\n";
+               "capitals, a TAB and the display text (UTF-8). A length class holding fewer\n"
+               "words than the header counts is reported, and the exit status is then 1.\n";
         return argc == 2 ? 0 : 2;
     }
     std::ios::sync_with_stdio(false);

@@ -14,7 +14,10 @@ int DumpDictionary(const std::string& path, std::ostream& out, std::ostream& err
         return 1;
     }
     if (list.FirstInvalid() != nullptr) {
-        err << path << ": " << Cp1252ToUtf8(dictionary->StatusText()) << "\n";
+        // A file cut inside its header keeps what was read of its description as its status,
+        // which names the dictionary but not what is wrong with it.
+        const bool missing = std::strcmp(dictionary->StatusText(), kDictionaryNotFoundText) == 0;
+        err << path << ": " << (missing ? kDictionaryNotFoundText : kInvalidDictionaryText) << "\n";
         return 1;
     }
 
@@ -36,16 +39,19 @@ int DumpDictionary(const std::string& path, std::ostream& out, std::ostream& err
     // The same walk the game's index makes: classes 2 to 31, entries without a space.
     InputEngine cursor(list, 0);
     std::string word;
+    bool whole = true;
     for (int L = 2; L <= 31; ++L) {
-        if (!cursor.Start(L)) {
-            continue;
-        }
+        // Every entry counts against the header, those with a space too: a section that ends
+        // before its count was cut short or broken, and the game would silently miss the rest.
+        uint64_t entries = 0;
+        const bool started = cursor.Start(L);
         word.resize(static_cast<std::size_t>(L));
-        for (;;) {
+        while (started) {
             const uint8_t* key = cursor.Next();
             if (key[0] == InputEngine::kEndKey) {
                 break;
             }
+            ++entries;
             if (std::strchr(cursor.Text(), ' ') != nullptr) {
                 continue;
             }
@@ -54,6 +60,11 @@ int DumpDictionary(const std::string& path, std::ostream& out, std::ostream& err
             }
             out << Cp1252ToUtf8(word) << '\t' << Cp1252ToUtf8(cursor.Text()) << '\n';
         }
+        if (entries < dictionary->WordCount(L)) {
+            err << path << ": the words of " << L << " letters end after " << entries << " of "
+                << dictionary->WordCount(L) << "\n";
+            whole = false;
+        }
     }
-    return out.good() ? 0 : 1;
+    return out.good() && whole ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
-// Returns the process exit code: 0 after a listing, 1 when the file is missing or invalid (its
-// status text then goes to `err`).
+// Returns the process exit code: 0 after a whole listing, 1 when the file is missing or invalid
+// (its status text then goes to `err`) or when a length class holds fewer words than its header
+// counts (said on `err` after the listing).
 int DumpDictionary(const std::string& path, std::ostream& out, std::ostream& err);

@@ -120,14 +120,51 @@ TEST(DictionaryHeader, MissingAndInvalidFilesAreToldApart) {
         EXPECT_STREQ(d.StatusText(), kInvalidDictionaryText) << magic;
     }
 
+    // Never an empty text: a cut where the description begins has read none of it.
     const std::string description(1000, 'x');
     for (std::size_t size = 0; size < good.size(); ++size) {
         WriteBytes(path, Bytes(good.begin(), good.begin() + static_cast<long>(size)));
         ASSERT_FALSE(d.Load(path, false)) << size;
         const std::string status = d.StatusText();
         EXPECT_LT(status.size(), Dictionary::kStatusSize);
-        EXPECT_TRUE(status == kInvalidDictionaryText || description.rfind(status, 0) == 0)
+        EXPECT_TRUE(status == kInvalidDictionaryText ||
+                    (!status.empty() && description.rfind(status, 0) == 0))
             << size << ": " << status;
+    }
+}
+
+// A copy cut short keeps a whole header whose later sections start past its end. The list
+// calls it invalid, which keeps it out of the game and the dictionary choice, and the status
+// says so rather than giving the description. A cut inside the last section leaves every
+// section starting in the file; absent classes, whose offsets are those of the next class, do
+// not count.
+TEST(DictionaryHeader, SectionsPastTheEndMakeTheFileInvalid) {
+    TempFolder folder;
+    const std::string path = folder.File("cut.tsd");
+    for (int version : {0, 1}) {
+        SCOPED_TRACE(version);
+        const Bytes full = tsdtest::MakeDictionary({"an", "sea", "sky", "waves"}, version);
+        const std::size_t sections = tsdtest::CodeTableOffset(version, 6) + 2048 + 2;
+        WriteBytes(path, full);
+        uint32_t last = 0;
+        {
+            TSDictionaryList list(path, false);
+            ASSERT_EQ(list.LengthClasses(0), 6);
+            ASSERT_EQ(list.FirstInvalid(), nullptr);
+            last = list.SectionOffset(0, 5);
+            ASSERT_EQ(list.SectionOffset(0, 4), last); // no word of four letters
+        }
+        for (std::size_t cut :
+             {sections, std::size_t{last} - 1, std::size_t{last}, std::size_t{last} + 1}) {
+            WriteBytes(path, Bytes(full.begin(), full.begin() + static_cast<long>(cut)));
+            TSDictionaryList list(path, false);
+            const bool whole = cut > last;
+            EXPECT_EQ(list.FirstInvalid() == nullptr, whole) << cut;
+            EXPECT_EQ(list.IsValid(0), whole) << cut;
+            if (!whole) {
+                EXPECT_STREQ(list.Entry(0)->StatusText(), kInvalidDictionaryText) << cut;
+            }
+        }
     }
 }
 

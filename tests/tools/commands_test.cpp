@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "tests/dictionary/tsdfixture.h"
 
@@ -143,4 +144,22 @@ TEST(Commands, StandardInputAndAccentedDescription) {
     const std::size_t words = dumped.second.find("CAT\t");
     ASSERT_NE(words, std::string::npos);
     EXPECT_EQ(dumped.second.substr(words), "CAT\tcat\nDOG\tdog\nQUIZ\tquiz\n");
+}
+
+// A copy cut inside its last section still has every section start in the file, so it loads;
+// tsddump lists what is there, then says which class ran out before its count and fails.
+TEST(Commands, DumpReportsASectionCutShort) {
+    tsdtest::TempFolder folder;
+    std::vector<std::string> entries = {"cat", "dog"};
+    for (char c = 'a'; c <= 'z'; ++c) {
+        entries.push_back(std::string("wave") + c);
+    }
+    const tsdtest::Bytes full = tsdtest::MakeDictionary(entries, 1);
+    const std::string dictionary = folder.File("cut.tsd");
+    tsdtest::WriteBytes(dictionary, tsdtest::Bytes(full.begin(), full.end() - 8));
+    const auto [status, output] = Execute(kDump + " " + Quote(dictionary));
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(output.find("CAT\tcat\nDOG\tdog\nWAVEA\twavea\n"), std::string::npos) << output;
+    EXPECT_NE(output.find(": the words of 5 letters end after "), std::string::npos) << output;
+    EXPECT_NE(output.find(" of 26\n"), std::string::npos) << output;
 }
