@@ -57,8 +57,11 @@ public:
     bool FormCloseQuery();
     // Stores the placement with the given window state (while the window is visible).
     void Resizing(Qt::WindowStates state);
-    // Stores the placement with the present window state, as every move does.
+    // A move, resize or change of state: the placement is stored once the window has been
+    // still for PlacementSettleMs (a drag sends a stream of moves, and each store rewrites
+    // the whole settings file), or when it closes, whichever comes first.
     void SavePlacement();
+    static constexpr int PlacementSettleMs = 400;
     // The application became active: during a game no control keeps the focus, so that the
     // keys reach the window.
     void FormApplicationEventsActivate();
@@ -177,6 +180,8 @@ public:
 
     QTimer EvolveTimer;
     QTimer TumbleTimer;
+    // Runs from a placement change until the window settles (SavePlacement).
+    QTimer PlacementTimer;
 
     // Where the dictionaries are looked for; empty means the program's folder (tests point
     // it at a folder of their own).
@@ -209,6 +214,9 @@ private:
     enum class MinimizedPhase { None, Running, RoundEnd };
 
     void SetUpComponents();
+    // The window is never larger than all the screens together, so neither is its back
+    // buffer nor any tile cached for it, whatever size it is asked to take.
+    void KeepWithinScreens();
     // Connects the game's buttons and timers to their handlers.
     void ConnectGameControls();
     // After a lost life with lives to spare: a fresh board as at a game's start, the starting

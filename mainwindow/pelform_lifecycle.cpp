@@ -64,6 +64,9 @@ TPellinForm::TPellinForm(std::unique_ptr<SoundOutput> soundOutput)
     TumbleTimer.setInterval(0);
     // The vanishing at the end of a round ticks every 20 ms; a coarse timer would blur that.
     TumbleTimer.setTimerType(Qt::PreciseTimer);
+    PlacementTimer.setSingleShot(true);
+    PlacementTimer.setInterval(PlacementSettleMs);
+    connect(&PlacementTimer, &QTimer::timeout, this, [this] { Resizing(windowState()); });
     AskQuestion = [this](const QString& text, int helpContext) {
         return ShowCenteredMessage(this, text, QMessageBox::Question,
                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Help,
@@ -76,6 +79,7 @@ TPellinForm::TPellinForm(std::unique_ptr<SoundOutput> soundOutput)
 TPellinForm::~TPellinForm() {
     EvolveTimer.stop();
     TumbleTimer.stop();
+    PlacementTimer.stop();
     // The children outlive ui (QWidget deletes them later); none may call back into it.
     ui->livesArea->removeEventFilter(this);
 }
@@ -133,6 +137,7 @@ void TPellinForm::SetUpComponents() {
 }
 
 void TPellinForm::FormCreate() {
+    const QSize designSize = size();
     // The design placement: centred on the screen. A stored placement replaces it.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -152,11 +157,26 @@ void TPellinForm::FormCreate() {
     palette.setColor(QPalette::Window, BackgroundColour);
     setPalette(palette); // the info displays keep the background they were given
 
-    // Half the size in force now, which is the restored one when there was a placement.
-    setMinimumSize(width() / 2, height() / 2);
+    // Half the size in force now, which is the restored one when there was a placement; but
+    // never below half the designed size, where the board still shows, however small a
+    // window was stored.
+    setMinimumSize(QSize(width() / 2, height() / 2).expandedTo(designSize / 2));
+    KeepWithinScreens();
+    for (auto signal : {&QGuiApplication::screenAdded, &QGuiApplication::screenRemoved,
+                        &QGuiApplication::primaryScreenChanged})
+        connect(qApp, signal, this, &TPellinForm::KeepWithinScreens, Qt::QueuedConnection);
     CaptionPattern = windowTitle() + QStringLiteral(" ()");
     anchors.Apply();
     bufferStale = true;
+}
+
+void TPellinForm::KeepWithinScreens() {
+    QSize all;
+    for (const QScreen* screen : QGuiApplication::screens())
+        all = all.expandedTo(screen->virtualSize());
+    if (all.isEmpty())
+        return;
+    setMaximumSize(all.expandedTo(minimumSize()));
 }
 
 void TPellinForm::FormOnIdle() {
@@ -198,6 +218,11 @@ void TPellinForm::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    // A placement change still settling is stored now; the window is about to go.
+    if (PlacementTimer.isActive()) {
+        PlacementTimer.stop();
+        Resizing(windowState());
+    }
     emit Closed();
 }
 
@@ -210,7 +235,9 @@ void TPellinForm::Resizing(Qt::WindowStates state) {
 }
 
 void TPellinForm::SavePlacement() {
-    Resizing(windowState());
+    if (isVisible()) {
+        PlacementTimer.start();
+    }
 }
 
 void TPellinForm::moveEvent(QMoveEvent* event) {
@@ -222,13 +249,13 @@ void TPellinForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     anchors.Apply();
     FormResize();
-    Resizing(windowState());
+    SavePlacement();
 }
 
 void TPellinForm::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
-        Resizing(windowState());
+        SavePlacement();
         const Qt::WindowStates old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
         const bool wasMinimized = old.testFlag(Qt::WindowMinimized);
         if (isMinimized() && !wasMinimized) {

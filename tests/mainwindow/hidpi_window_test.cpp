@@ -5,14 +5,27 @@
 
 #include <QBackingStore>
 #include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryFile>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// Before the application object reads it: every window of this program sits on a screen of
-// ratio 2.
-const bool kScaled = qputenv("QT_SCALE_FACTOR", "2");
+// Before the application object reads them: every window of this program sits on a screen of
+// ratio 2, one of 1600 x 1200 device pixels, so that the window has room for its designed size
+// (a window is never larger than its screens).
+bool ScaleTheScreen() {
+    static QTemporaryFile config(QDir::tempPath() + QStringLiteral("/pellin-screen-XXXXXX.json"));
+    if (!config.open())
+        return false;
+    config.write(R"({"screens": [{"name": "scaled", "x": 0, "y": 0, "width": 1600,
+                                   "height": 1200, "logicalDpi": 96, "logicalBaseDpi": 96}]})");
+    config.flush();
+    return qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit()) &&
+           qputenv("QT_SCALE_FACTOR", "2");
+}
+const bool kScaled = ScaleTheScreen();
 
 // The window's board area in device pixels, as the screen shows it and as the back buffer
 // holds it.

@@ -4,8 +4,11 @@
 
 #include "settings/persist.h"
 
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -72,13 +75,20 @@ TEST_F(PellinFormTest, DesignSizeLayout) {
 
 // Guards the size rules: a much wider window keeps tiles of 40 (the height binds) and centres
 // the board; with less than 100 pixels of free width or height nothing of the board is drawn,
-// not even by a later chip repaint.
+// not even by a later chip repaint; and no size asked of the window makes it, or its back
+// buffer, larger than the screens can show.
 TEST_F(PellinFormTest, LayoutFollowsTheSize) {
     form->FormOnIdle(); // a visible window follows its size at once
-    form->resize(1400, 480);
+    form->resize(800, 480);
     form->FormPaint();
     EXPECT_EQ(form->GameBoard->CellAt(0, 0)->Bounds().right, 40);
-    EXPECT_EQ(form->OriginX, (1188 - 380) / 2);
+    EXPECT_EQ(form->OriginX, (588 - 380) / 2);
+
+    const QSize screens = QGuiApplication::primaryScreen()->virtualSize();
+    form->resize(100000, 100000);
+    form->FormPaint();
+    EXPECT_EQ(form->size(), screens);
+    EXPECT_EQ(form->BackBuffer().size(), screens);
 
     form->setMinimumSize(0, 0);
     for (const QSize size : {QSize(658, 134), QSize(211, 480)}) {
@@ -157,25 +167,41 @@ TEST_F(PellinFormTest, ShownOnceAndClosedBetweenGames) {
 }
 
 // Guards the placement: nothing stored while hidden; moves and resizes of the visible window
-// stored; maximising stores the state and keeps the normal placement; the next window comes
-// back maximised with half the restored size as its minimum.
+// stored once it settles, not per event (each store rewrites the settings file); maximising
+// stores the state and keeps the normal placement; the next window comes back maximised with
+// half the restored size as its minimum, but never below half the designed size.
 TEST_F(PellinFormTest, PlacementPersists) {
     form->move(40, 30);
     EXPECT_EQ(Stored("PellinFormLeft"), QString());
     form->FormOnIdle();
     form->resize(700, 500);
-    form->move(50, 60);
-    EXPECT_EQ(Stored("PellinFormLeft"), QStringLiteral("50"));
+    for (int x = 41; x <= 50; ++x) {
+        form->move(x, 60);
+    }
+    EXPECT_EQ(Stored("PellinFormLeft"), QString()) << "still moving: nothing written yet";
+    QTRY_COMPARE_WITH_TIMEOUT(Stored("PellinFormLeft"), QStringLiteral("50"), 5000);
     EXPECT_EQ(Stored("PellinFormWidth"), QStringLiteral("700"));
     EXPECT_EQ(Stored("PellinFormMaximized"), QStringLiteral("0"));
     form->showMaximized();
-    EXPECT_EQ(Stored("PellinFormMaximized"), QStringLiteral("1"));
+    QTRY_COMPARE_WITH_TIMEOUT(Stored("PellinFormMaximized"), QStringLiteral("1"), 5000);
     EXPECT_EQ(Stored("PellinFormWidth"), QStringLiteral("700"));
 
     form.reset();
     MakeForm();
     EXPECT_TRUE(form->windowState().testFlag(Qt::WindowMaximized));
     EXPECT_EQ(form->minimumSize(), QSize(350, 250));
+
+    // A window closed while its placement settles stores it on the way out; one stored tiny
+    // still comes back no smaller than half its design.
+    form->showNormal();
+    form->setMinimumSize(0, 0);
+    form->resize(10, 10);
+    form->close();
+    EXPECT_EQ(Stored("PellinFormWidth"), QStringLiteral("10"));
+    form.reset();
+    MakeForm();
+    EXPECT_EQ(form->size(), QSize(329, 240));
+    EXPECT_EQ(form->minimumSize(), QSize(329, 240));
 }
 
 } // namespace
