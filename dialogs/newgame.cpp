@@ -10,6 +10,7 @@
 #include "settings/persist.h"
 #include "ui_newgame.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QHeaderView>
@@ -19,6 +20,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 TNewGameForm* NewGameForm = nullptr;
@@ -34,9 +36,13 @@ QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// A stored dictionary name must name a file in the program's folder and nothing else.
+// A stored dictionary name must name a file in the program's folder and nothing else: no
+// folder (a separator, or the names of the folder itself and the one above it), and no ';',
+// which would split the one path into two.
 bool UsableDictionaryName(const QString& name) {
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           !name.contains(QLatin1Char(';'));
 }
 
 } // namespace
@@ -122,13 +128,14 @@ void TNewGameForm::TransferColumnWidths(Persist& store, bool save) {
             continue;
         }
         int32_t width = 0;
-        // A column of no width could not be found again, nor one wider than any screen.
+        // A column narrower than its heading would hide what it holds, and one wider than
+        // any screen could not be found again.
         if (store.ReadInteger(name, width) && width <= kMaxColumnWidth)
-            table->setColumnWidth(i, std::max(width, table->header()->minimumSectionSize()));
+            table->setColumnWidth(i, std::max(width, table->header()->sectionSizeHint(i)));
     }
 }
 
-void TNewGameForm::TransferScores(bool save) {
+bool TNewGameForm::TransferScores(bool save) {
     if (save) {
         Persist store(true);
         for (int i = 0; i < scoretable::kMaxStoredRows; ++i) {
@@ -143,7 +150,16 @@ void TNewGameForm::TransferScores(bool save) {
                 row.subItems.push_back(item->text(c).toStdString());
             store.WriteString(name, FromStd(scoretable::FormatStoredRow(row)));
         }
-        return;
+        ScoresUnsaved = !store.Close();
+        if (ScoresUnsaved && !ToldScoresUnsaved) {
+            ToldScoresUnsaved = true;
+            TellPlayer(QStringLiteral("Your high scores cannot be saved: the game cannot write "
+                                      "its settings file\n\n%1\n\nYou can go on playing, but "
+                                      "the scores of this session will be gone when the game "
+                                      "ends.")
+                           .arg(Persist::Location()));
+        }
+        return !ScoresUnsaved;
     }
 
     ui->HighScoresGroup->setTitle(Dictionary + GroupCaption);
@@ -165,6 +181,17 @@ void TNewGameForm::TransferScores(bool save) {
         items.append(item);
     }
     table->addTopLevelItems(items);
+    return true;
+}
+
+void TNewGameForm::ReloadScores() {
+    if (!ScoresUnsaved)
+        TransferScores(false);
+}
+
+void TNewGameForm::TellPlayer(const QString& text) {
+    ShowCenteredMessage(QApplication::activeWindow(), text, QMessageBox::Warning, QMessageBox::Ok,
+                        HelpContext);
 }
 
 void TNewGameForm::PutNewScoreRow(bool rewrite, int index) {
@@ -240,6 +267,9 @@ int TNewGameForm::ShowScores(TScoresMode mode, uint32_t score, const QString& be
     NewScoreRow = -1;
     NewScore = score;
     if (score != 0) {
+        // Another copy of the game may have stored a score since this one read the table;
+        // the new score goes into the table as it is now, so that row is kept.
+        ReloadScores();
         NewBestWord = bestWord;
         const int perPage = RowsPerPage();
         const int keep = scoretable::KeepCount(perPage);
@@ -298,10 +328,8 @@ void TNewGameForm::EditOptions(bool allowDictionaryChange) {
     if (nickname != Nickname) {
         Nickname = nickname;
         if (allowDictionaryChange) {
-            if (NewScoreRow != -1) {
-                PutNewScoreRow(true, NewScoreRow);
-                SelectRow(NewScoreRow);
-            }
+            if (NewScoreRow != -1)
+                RenameNewScore();
             TransferScores(true);
         }
     }
@@ -310,6 +338,31 @@ void TNewGameForm::EditOptions(bool allowDictionaryChange) {
         TransferScores(false);
     }
     SaveSettings();
+}
+
+void TNewGameForm::RenameNewScore() {
+    // The row is looked for again in the table as stored now: another copy of the game may
+    // have added rows above it, or pushed it out, since it went in.
+    const QTreeWidgetItem* item = table->topLevelItem(NewScoreRow);
+    if (!item)
+        return;
+    const QStringList wanted{item->text(0), item->text(1), item->text(2)};
+    const int near = NewScoreRow;
+    ReloadScores();
+    NewScoreRow = -1;
+    for (int i = 0; i < table->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = table->topLevelItem(i);
+        const QStringList texts{row->text(0), row->text(1), row->text(2)};
+        // Of equal rows, the one nearest where the new score went in.
+        if (texts == wanted &&
+            (NewScoreRow == -1 || std::abs(i - near) < std::abs(NewScoreRow - near)))
+            NewScoreRow = i;
+    }
+    if (NewScoreRow == -1)
+        return;
+    PutNewScoreRow(true, NewScoreRow);
+    SelectRow(NewScoreRow);
+    ui->mailHighScoreButton->setEnabled(true);
 }
 
 void TNewGameForm::OptionsButtonClick() {

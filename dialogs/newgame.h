@@ -68,6 +68,8 @@ public:
 protected:
     // Shows the dialog modally and returns its result; tests answer here instead.
     virtual int RunModal();
+    // Tells the player something plainly, in a message box; tests listen here instead.
+    virtual void TellPlayer(const QString& text);
     void reject() override;
 
 private:
@@ -77,7 +79,15 @@ private:
     void HelpButtonClick();
 
     void PutNewScoreRow(bool rewrite, int index);
-    void TransferScores(bool save);
+    // Loads the stored table (save false) or stores the table shown (save true); a store
+    // returns whether the rows reached the settings, and tells the player, once a run, when
+    // they did not.
+    bool TransferScores(bool save);
+    // The table as it is stored now, which another copy of the game may have added to since
+    // this one read it; the table shown stays when its own rows could not be stored.
+    void ReloadScores();
+    // Gives this session's new score the present nickname, in the table as stored now.
+    void RenameNewScore();
     void TransferColumnWidths(Persist& store, bool save);
     void SaveSettings();
 
@@ -97,6 +107,9 @@ private:
     bool HowToPlay = true;
 
     QString GroupCaption;
+    // The last store of the table failed: the rows shown are the only copy.
+    bool ScoresUnsaved = false;
+    bool ToldScoresUnsaved = false;
     uint32_t NewScore = 0;
     QString NewBestWord;
     int NewScoreRow = -1;

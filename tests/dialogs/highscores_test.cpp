@@ -4,6 +4,8 @@
 #include "dialogs_helpers.h"
 #include "testsettings.h"
 
+#include <QDir>
+#include <QFile>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QUrlQuery>
@@ -165,6 +167,45 @@ TEST_F(HighScores, LoadStopsAtTheFirstGapAndKeepsOddRows) {
         StoredTable(QStringLiteral("Evaluation")),
         (std::vector<QString>{QStringLiteral(" +750 bonus"), QStringLiteral("3\tAnonymous\tTINY"),
                               QStringLiteral("no digits"), QStringLiteral("5\tSolo\t")}));
+}
+
+// No stored score is lost: a row another copy of the game stored after this one read the table
+// is kept when a new score goes in, and so is a row the settings library reads as something
+// other than text (with the rows after it); a score that cannot be stored is still shown, and
+// the player is told once, naming the file.
+TEST_F(HighScores, NoStoredScoreIsLost) {
+    class TellingForm : public ScriptedNewGameForm {
+    public:
+        QStringList told;
+
+    protected:
+        void TellPlayer(const QString& text) override { told << text; }
+    } form;
+    StoreTable(QStringLiteral("Evaluation"), {QStringLiteral("900\tOther\tCOPY")});
+    WriteStoredSettingsFile(kGameSettingsFile,
+                            ReadStoredSettingsFile(kGameSettingsFile)
+                                .replace("Evaluation1=\n", "Evaluation1=@Rect(1 2 3 4)\n"
+                                                           "Evaluation2=\"2100\\tReal\\tROW\"\n"));
+    form.ShowScores(smGameOver, 50, QStringLiteral("MINE"));
+    EXPECT_EQ(StoredTable(QStringLiteral("Evaluation")),
+              (std::vector<QString>{
+                  QStringLiteral("900\tOther\tCOPY"), QStringLiteral("50\tAnonymous\tMINE"),
+                  QStringLiteral("@Rect(1 2 3 4)"), QStringLiteral("2100\tReal\tROW")}));
+    EXPECT_TRUE(form.told.isEmpty());
+
+    // A folder where the settings file should be: nothing can be stored.
+    const QString file =
+        QDir(StoredSettingsFolder()).filePath(QString::fromLatin1(kGameSettingsFile));
+    QFile::remove(file);
+    ASSERT_TRUE(QDir().mkpath(file));
+    form.ShowScores(smGameEnded, 70, QStringLiteral("LOST"));
+    form.ShowScores(smGameEnded, 80, QStringLiteral("AGAIN"));
+    EXPECT_EQ(form.Row(0), QStringLiteral("80|Anonymous|AGAIN"));
+    EXPECT_EQ(form.Row(1), QStringLiteral("70|Anonymous|LOST")) << "the unsaved rows stay shown";
+    ASSERT_EQ(form.told.size(), 1);
+    EXPECT_TRUE(form.told.front().contains(QDir::toNativeSeparators(file)))
+        << form.told.front().toStdString();
+    QDir(file).removeRecursively();
 }
 
 // The Scores button's showing (score 0) inserts nothing, clears an earlier selection, keeps

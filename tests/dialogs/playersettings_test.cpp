@@ -9,6 +9,9 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include <QHeaderView>
+#include <QTreeWidget>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -76,18 +79,21 @@ TEST_F(PlayerSettings, DefaultsThenStoredValuesThenSavedAtExit) {
 }
 
 // Hand-edited values that could not work are left out and the defaults stand: an empty
-// nickname, a dictionary "name" that points elsewhere, columns of no or absurd width; an
-// over-long nickname is cut to what the Options dialog accepts.
+// nickname, a dictionary "name" that points elsewhere or splits into two paths, columns of
+// absurd width; a column narrower than its heading is widened to it; an over-long nickname is
+// cut to what the Options dialog accepts.
 TEST_F(PlayerSettings, HandEditedValuesStaySafe) {
     Store(QStringLiteral("Nickname"), QString());
-    Store(QStringLiteral("Dictionary"), QStringLiteral("../../elsewhere/Evaluation"));
-    Persist(true).WriteInteger(QStringLiteral("ScoresColumnWidth0"), 0);
+    Persist(true).WriteInteger(QStringLiteral("ScoresColumnWidth0"), -100);
     Persist(true).WriteInteger(QStringLiteral("ScoresColumnWidth1"), 99999);
-    {
+    for (const char* name : {"../../elsewhere/Evaluation", "x;y", ".", ".."}) {
+        Store(QStringLiteral("Dictionary"), QString::fromLatin1(name));
         ScriptedNewGameForm form;
         EXPECT_EQ(form.GetNickname(), QStringLiteral("Anonymous"));
-        EXPECT_EQ(form.GetDictionary(), QStringLiteral("Evaluation"));
-        EXPECT_GT(form.Table()->columnWidth(0), 0);
+        EXPECT_EQ(form.GetDictionary(), QStringLiteral("Evaluation")) << name;
+        QHeaderView* header = form.Table()->header();
+        EXPECT_GE(form.Table()->columnWidth(0),
+                  header->fontMetrics().horizontalAdvance(form.Table()->headerItem()->text(0)));
         EXPECT_EQ(form.Table()->columnWidth(1), 194);
     }
     Store(QStringLiteral("Nickname"), QString(150, QLatin1Char('n')));
@@ -132,15 +138,21 @@ TEST_F(PlayerSettings, NicknameChangeRenamesTheNewScoreOutsideAGame) {
     EXPECT_EQ(StoredTable(QStringLiteral("Evaluation"))[0], QStringLiteral("44\tBea\tWORD"));
     EXPECT_TRUE(form.Table()->topLevelItem(0)->isSelected());
 
-    AnswerOptions(QStringLiteral("Cy")); // the pre-play Options, after the dialog closed
+    // The pre-play Options, after the dialog closed and another copy of the game stored a
+    // better score: that row stays, and the renamed one is found below it.
+    StoreTable(QStringLiteral("Evaluation"),
+               {QStringLiteral("99\tOther\tCOPY"), QStringLiteral("44\tBea\tWORD")});
+    AnswerOptions(QStringLiteral("Cy"));
     form.EditOptions(true);
-    EXPECT_EQ(StoredTable(QStringLiteral("Evaluation"))[0], QStringLiteral("44\tCy\tWORD"));
+    EXPECT_EQ(
+        StoredTable(QStringLiteral("Evaluation")),
+        (std::vector<QString>{QStringLiteral("99\tOther\tCOPY"), QStringLiteral("44\tCy\tWORD")}));
 
     AnswerOptions(QStringLiteral("Dee")); // in-game Options
     form.EditOptions(false);
     EXPECT_EQ(form.GetNickname(), QStringLiteral("Dee"));
-    EXPECT_EQ(form.Row(0), QStringLiteral("44|Cy|WORD"));
-    EXPECT_EQ(StoredTable(QStringLiteral("Evaluation"))[0], QStringLiteral("44\tCy\tWORD"));
+    EXPECT_EQ(form.Row(1), QStringLiteral("44|Cy|WORD"));
+    EXPECT_EQ(StoredTable(QStringLiteral("Evaluation"))[1], QStringLiteral("44\tCy\tWORD"));
     EXPECT_EQ(Stored(QStringLiteral("Nickname")), QStringLiteral("Dee"));
 }
 
