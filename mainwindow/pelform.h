@@ -190,6 +190,9 @@ public:
     // answered it (QMessageBox::Yes or No). A centred message box unless replaced, so that
     // tests can answer without a modal loop.
     std::function<int(const QString& text, int helpContext)> AskQuestion;
+    // Tells the player something plainly, with an OK and a Help button for the topic; replaced
+    // by tests the same way.
+    std::function<void(const QString& text, int helpContext)> TellPlayer;
 
 signals:
     // The window accepted a close: the program ends.
@@ -219,6 +222,9 @@ private:
     void KeepWithinScreens();
     // Connects the game's buttons and timers to their handlers.
     void ConnectGameControls();
+    // The chosen dictionary cannot be played (problem says why): the player is told and
+    // offered Options to choose another. True when another dictionary was chosen.
+    bool ChooseAnotherDictionary(const QString& name, const QString& problem);
     // After a lost life with lives to spare: a fresh board as at a game's start, the starting
     // pace again, the score, the best words and the lives carried over.
     void NextRound();

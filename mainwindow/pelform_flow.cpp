@@ -7,7 +7,9 @@
 #include "dialogs/about.h"
 #include "dialogs/howto.h"
 #include "dialogs/newgame.h"
+#include "dialogs/options.h"
 #include "dictionary/dictload.h"
+#include "dictionary/tsdictionary.h"
 #include "mainwindow/helpviewer.h"
 #include "mainwindow/utils.h"
 #include "model/board.h"
@@ -42,6 +44,30 @@ bool WantsEndRoundSounds() {
 // The word index takes the path in the file system's own encoding.
 std::string NativePath(const QString& path) {
     return QFile::encodeName(path).toStdString();
+}
+
+// Why the dictionary file at path cannot be played (the dictionary's own status text, or that
+// it holds no word the game can use), or an empty text when it can. Only its header is read.
+QString DictionaryProblem(const std::string& path) {
+    TSDictionaryList list(path, false);
+    QString problem;
+    if (list.FirstInvalid() != nullptr) {
+        const TSDictionaryList::Dictionary* entry = list.Entry(0);
+        problem = entry != nullptr ? QString::fromLatin1(entry->StatusText()) : QString();
+        if (problem.isEmpty()) {
+            problem = QString::fromLatin1(kInvalidDictionaryText);
+        }
+    } else {
+        uint64_t words = 0;
+        for (int L = Words::kShortestWord; L <= Words::kLongestWord; ++L) {
+            words += list.WordCount(0, L);
+        }
+        if (words == 0) {
+            problem = QStringLiteral("It holds no words of 2 to 31 letters.");
+        }
+    }
+    list.Release();
+    return problem;
 }
 
 } // namespace
@@ -91,11 +117,25 @@ void TPellinForm::StartGame(bool afterHowToPlay) {
 }
 
 int TPellinForm::PrepareDictionary(bool afterHowToPlay) {
-    const QString name = ChosenDictionary();
+    QString name = ChosenDictionary();
+    std::string path = NativePath(DictionaryFile(name));
+    // A game never runs on an empty word index: a dictionary that cannot be read (gone since
+    // it was chosen, cut short, not a dictionary at all) is named to the player with the
+    // reason, and another is chosen, or no game starts.
+    while (path != WordIndex->DictionaryPath()) {
+        const QString problem = DictionaryProblem(path);
+        if (problem.isEmpty()) {
+            break;
+        }
+        if (!ChooseAnotherDictionary(name, problem)) {
+            return 0;
+        }
+        name = ChosenDictionary();
+        path = NativePath(DictionaryFile(name));
+    }
     QString caption = CaptionPattern;
     caption.insert(caption.size() - 1, name);
     setWindowTitle(caption);
-    const std::string path = NativePath(DictionaryFile(name));
 
     if (afterHowToPlay || !WantsHowToPlay()) {
         if (path != WordIndex->DictionaryPath()) {
@@ -139,6 +179,20 @@ int TPellinForm::PrepareDictionary(bool afterHowToPlay) {
     setEnabled(true);
     HowToPlay->close();
     return 2;
+}
+
+bool TPellinForm::ChooseAnotherDictionary(const QString& name, const QString& problem) {
+    const bool canChoose = NewGameForm != nullptr && OptionsForm != nullptr;
+    QString text = QStringLiteral("The dictionary \"%1\" cannot be used:\n\n%2").arg(name, problem);
+    if (canChoose) {
+        text += QStringLiteral("\n\nChoose another dictionary in Options.");
+    }
+    TellPlayer(text, TOptionsForm::HelpContext);
+    if (!canChoose) {
+        return false;
+    }
+    NewGameForm->EditOptions(true);
+    return NewGameForm->GetDictionary() != name;
 }
 
 void TPellinForm::HowToPlayClosed() {

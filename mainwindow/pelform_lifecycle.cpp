@@ -72,6 +72,10 @@ TPellinForm::TPellinForm(std::unique_ptr<SoundOutput> soundOutput)
                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Help,
                                    helpContext);
     };
+    TellPlayer = [this](const QString& text, int helpContext) {
+        ShowCenteredMessage(this, text, QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Help,
+                            helpContext);
+    };
     SetUpComponents();
     FormCreate();
 }

@@ -3,8 +3,11 @@
 #include "game_fixture.h"
 
 #include "dialogs/howto.h"
+#include "dialogs/options.h"
+#include "dictionary/tsdictionary.h"
 #include "mainwindow/helpviewer.h"
 
+#include <QComboBox>
 #include <QTest>
 
 namespace {
@@ -235,6 +238,49 @@ TEST_F(GameTest, RestoreResumesWhatMinimiseStopped) {
     EXPECT_TRUE(form->TumbleTimer.isActive() && !form->EvolveTimer.isActive());
     EXPECT_EQ(form->TumbleTimer.interval(), 20);
     EXPECT_EQ(form->EndCountdown, 24u);
+}
+
+// Guards against a game on an empty word index: a chosen dictionary that cannot be read (here
+// one that is gone) is named to the player with its status text and Options opens on the
+// dictionaries that can; cancelling starts no game, choosing one starts it with that one.
+TEST_F(GameTest, UnreadableDictionaryIsNamedAndAnotherChosen) {
+    class PickingOptions : public TOptionsForm {
+    public:
+        int result = 2;
+        int shown = 0;
+
+    protected:
+        int RunModal() override {
+            ++shown;
+            auto* list = findChild<QComboBox*>(QStringLiteral("DictionaryList"));
+            list->setCurrentIndex(list->findText(QStringLiteral("Flow")));
+            return result;
+        }
+    };
+    auto* options = new PickingOptions;
+    delete std::exchange(OptionsForm, options);
+    TOptionsForm::SetDictionaryFolder(QString::fromStdString(folder.Path().string()));
+    Persist(true).WriteString(QStringLiteral("Dictionary"), QStringLiteral("Gone"));
+    delete std::exchange(NewGameForm, scores = new gametest::ScriptedScores);
+    NewGameForm->SetHowToPlay(false);
+    std::vector<QString> told;
+    form->TellPlayer = [&told](const QString& text, int) { told.push_back(text); };
+
+    Child("StartButton")->click();
+    EXPECT_FALSE(form->GameInProgress());
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_TRUE(told[0].contains(QStringLiteral("\"Gone\"")) &&
+                told[0].contains(QString::fromLatin1(kDictionaryNotFoundText)))
+        << told[0].toStdString();
+    EXPECT_EQ(options->shown, 1);
+    EXPECT_EQ(loading->loads, 0);
+
+    options->result = 1;
+    Child("StartButton")->click();
+    EXPECT_TRUE(form->GameInProgress());
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Pellinoraxis (Flow)"));
+    EXPECT_EQ(NewGameForm->GetDictionary(), QStringLiteral("Flow"));
+    TOptionsForm::SetDictionaryFolder(QString());
 }
 
 } // namespace
