@@ -13,6 +13,30 @@
 
 #include <exception>
 
+namespace {
+
+// Makes the sound output ready at the player's first press of a key or a mouse button. Every
+// sound answers a move in a game, so none can come sooner; until then the program runs without
+// the audio libraries, which are large, and from then on even the first sound starts at once.
+class PrepareSoundsOnFirstInput : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress) {
+            QCoreApplication::instance()->removeEventFilter(this);
+            deleteLater();
+            // Once the press has been answered: the game goes first.
+            if (PellinForm)
+                QTimer::singleShot(0, PellinForm, [] { PellinForm->Sounds->PrepareOutput(); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
 int main(int argc, char* argv[]) {
     try {
         TApplication app(argc, argv);
@@ -28,6 +52,7 @@ int main(int argc, char* argv[]) {
         QApplication::setQuitOnLastWindowClosed(false);
         QObject::connect(PellinForm, &TPellinForm::Closed, &app, &QCoreApplication::quit,
                          Qt::QueuedConnection);
+        app.installEventFilter(new PrepareSoundsOnFirstInput(&app));
         QTimer::singleShot(0, PellinForm, [] {
             // The window goes to the screen first; the dialogs, which nobody sees yet, are
             // made while the window system maps it. This runs to its end before the loop

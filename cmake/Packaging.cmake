@@ -19,9 +19,9 @@ set(PELLIN_INSTALL_PROGRAMDIR ${pellin_programdir_default}
     CACHE STRING "Folder under the prefix that holds the game with its data files")
 
 # Qt's project setup gives every target a run path of $ORIGIN and $ORIGIN/../lib for installed
-# shared libraries of its own; these programs link only the system's libraries, and a search
-# path into their own folders would only widen where the loader looks.
-foreach(target pellinoraxis tsdmake tsddump)
+# shared libraries of its own; these programs and the sound module link only the system's
+# libraries, and a search path into their own folders would only widen where the loader looks.
+foreach(target pellinoraxis pellinoraxis-sound tsdmake tsddump)
   if(TARGET ${target})
     set_target_properties(${target} PROPERTIES INSTALL_RPATH "")
   endif()
@@ -29,6 +29,12 @@ endforeach()
 
 if(TARGET pellinoraxis)
   install(TARGETS pellinoraxis RUNTIME DESTINATION ${PELLIN_INSTALL_PROGRAMDIR})
+  # The sound output, which the program loads from its own folder when it first needs it.
+  if(TARGET pellinoraxis-sound)
+    install(TARGETS pellinoraxis-sound
+            LIBRARY DESTINATION ${PELLIN_INSTALL_PROGRAMDIR}
+            RUNTIME DESTINATION ${PELLIN_INSTALL_PROGRAMDIR})
+  endif()
 
   # The same files the build copies beside the executables.
   file(GLOB pellin_game_data CONFIGURE_DEPENDS
@@ -108,7 +114,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.corvane.example/Pellinoraxis.html
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the linked libraries do not name but the game needs to run: the display plugins and a
 # font with Arial's metrics for the board's letters. The multimedia library, with its audio
-# output, comes from the libraries the program links.
+# output, comes from the libraries the sound module links.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
 # The SVG icon engine draws the window icon sharply at every size; without it the program
 # falls back to its PNG icons.

@@ -3,7 +3,6 @@
 #include "dialogs/formstyle.h"
 #include "dialogs/programicon.h"
 #include "mainwindow/utils.h"
-#include "settings/qtsoundoutput.h"
 #include "settings/registry.h"
 #include "settings/sounder.h"
 #include "ui_sounds.h"
@@ -120,7 +119,7 @@ void TSoundsForm::PlayClick(int event) {
     // The output is made at the first trial sound, so merely opening the dialog never
     // touches the audio system.
     if (!output)
-        output = std::make_unique<QtSoundOutput>();
+        output = MakeSoundOutput();
     if (fileName.isEmpty())
         output->Stop();
     else

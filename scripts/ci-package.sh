@@ -50,6 +50,7 @@ expect() { grep -qxF -- "$1" "$work/contents" || fail "package lacks $1"; }
 id=example.corvane.Pellinoraxis
 expect "./usr/bin/pellinoraxis -> ../lib/pellinoraxis/pellinoraxis"
 expect ./usr/lib/pellinoraxis/pellinoraxis
+expect ./usr/lib/pellinoraxis/pellinoraxis-sound.so
 expect ./usr/bin/tsdmake
 expect ./usr/bin/tsddump
 for f in data/*.tsd data/*.wav data/*.hlp; do
@@ -76,17 +77,25 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" >"$wo
     cat "$work/appstream.log"
     fail "metainfo does not validate"
   }
-for exe in usr/lib/pellinoraxis/pellinoraxis usr/bin/tsdmake usr/bin/tsddump; do
+for exe in usr/lib/pellinoraxis/pellinoraxis usr/lib/pellinoraxis/pellinoraxis-sound.so \
+  usr/bin/tsdmake usr/bin/tsddump; do
   kind=$(file -b "$root/$exe")
   case $kind in
     ELF*"not stripped"*) fail "$exe is not stripped" ;;
     ELF*) ;;
-    *) fail "$exe is not an ELF executable: $kind" ;;
+    *) fail "$exe is not an ELF file: $kind" ;;
   esac
   if readelf -d "$root/$exe" | grep -Eq 'RPATH|RUNPATH'; then
     fail "$exe carries a library search path"
   fi
 done
+
+# The program starts without the audio libraries: only its sound module links them.
+if readelf -d "$root/usr/lib/pellinoraxis/pellinoraxis" | grep -q 'NEEDED.*libQt6Multimedia'; then
+  fail "the program links Qt Multimedia itself"
+fi
+readelf -d "$root/usr/lib/pellinoraxis/pellinoraxis-sound.so" | grep -q 'NEEDED.*libQt6Multimedia' ||
+  fail "the sound module does not link Qt Multimedia"
 
 # The tools work from the installed path: a round trip through a small dictionary.
 printf 'cat\ndog\nquiz\n' >"$work/words.txt"
@@ -108,6 +117,18 @@ if [ -z "$window" ]; then
   fail "the installed game showed no main window"
 else
   echo "main window: $(xdotool getwindowname "$window")"
+  # The first key press makes the sound output ready: the module must be found in the
+  # program's folder, through the command's link.
+  xdotool windowactivate --sync "$window" key --clearmodifiers shift || true
+  loaded=""
+  for _ in $(seq 50); do
+    if grep -q '/usr/lib/pellinoraxis/pellinoraxis-sound.so' "/proc/$game/maps" 2>/dev/null; then
+      loaded=yes
+      break
+    fi
+    sleep 0.1
+  done
+  [ -n "$loaded" ] || fail "the installed game did not load its sound module at the first key press"
   # Between games the close button ends the program; the window manager's Alt+F4 asks it to.
   xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 || true
 fi

@@ -1,6 +1,5 @@
 #include "settings/sounder.h"
 
-#include "settings/qtsoundoutput.h"
 #include "settings/registry.h"
 
 #include <QFile>
@@ -63,7 +62,7 @@ Sounder::Sounder(FolderFile folderFileFn, std::unique_ptr<SoundOutput> out, Tick
     : registry(std::make_unique<RegistryKey>(true)), folderFile(std::move(folderFileFn)),
       output(std::move(out)), ticks(std::move(tickFn)) {
     if (!output)
-        output = std::make_unique<QtSoundOutput>();
+        output = MakeSoundOutput();
     if (!ticks)
         ticks = &Sounder::SteadyTicks;
     // The files are read later (CacheSounds), the scheme now.
@@ -89,6 +88,10 @@ void Sounder::CacheSounds() {
             cachedSounds[i] = LoadSound(fileNames[i]);
         }
     }
+}
+
+void Sounder::PrepareOutput() {
+    output->Prepare();
 }
 
 void Sounder::ReadScheme(bool registerScheme) {

@@ -36,7 +36,8 @@ enum SoundEvent : int {
 // The constructor registers the scheme and reads the six file names, but leaves reading the
 // files themselves for later, so that the game's window does not wait for the disk before it
 // appears: CacheSounds() reads them (the window calls it right after it first shows), and so
-// does anything that needs them first (Play, IsCached, Refresh).
+// does anything that needs them first (Play, IsCached, Refresh). In the same way the output
+// is only made ready by PrepareOutput(), or else by the first sound.
 class Sounder {
 public:
     static constexpr int EventCount = 6;
@@ -48,7 +49,8 @@ public:
 
     // folderFile gives the path of a file beside the program (ProgramFolderFile); it makes
     // the default sound paths of a first registration. Without an output the sounds go to
-    // the default audio device; without a tick source the time is the steady clock's.
+    // the default audio device through the sound module (MakeSoundOutput); without a tick
+    // source the time is the steady clock's.
     explicit Sounder(FolderFile folderFile, std::unique_ptr<SoundOutput> output = nullptr,
                      TickSource ticks = nullptr);
     ~Sounder();
@@ -59,6 +61,9 @@ public:
     void Play(int event);
     // Reads into memory the sounds whose reading the constructor left for later.
     void CacheSounds();
+    // Gets the output ready to play (it loads the audio code and reaches the sound server on
+    // first use), so that the first sound starts as promptly as the rest.
+    void PrepareOutput();
     // Reads the six file names from the scheme again and reloads the sounds whose file name
     // changed. With registerScheme, events missing from the scheme are registered first.
     void Refresh(bool registerScheme);

@@ -1,11 +1,13 @@
 // Reading wave files: the shipped sounds are what the game can play, and malformed or hostile
 // headers are refused without reading outside the buffer; the Qt output turns anything it
-// cannot play into silence without waiting.
+// cannot play into silence without waiting, and the program reaches it through the module
+// beside it, or plays silence without one.
 #include "settings/qtsoundoutput.h"
 #include "settings/wavefile.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLibrary>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -154,6 +156,41 @@ TEST(QtSoundOutputTest, AnythingUnplayableIsQuietSilence) {
     }
     EXPECT_LT(clock.elapsed(), 5000);
     EXPECT_EQ(wave.use_count(), 1) << "the output let go of the buffer";
+}
+
+// The module is loaded at the first sound or preparation and never by a Stop (the program
+// stops its output while starting up); a module that is missing, no library, or made for
+// another version of the interface leaves the output silent, never crashed.
+TEST(SoundModuleTest, LoadedOnFirstUseAndSilentWithoutIt) {
+    QLibrary module(SoundModulePath());
+    auto output = MakeSoundOutput();
+    output->Stop();
+    EXPECT_FALSE(module.isLoaded()) << "the audio code was loaded before any sound";
+    output->Prepare();
+    ASSERT_TRUE(module.isLoaded()) << "no sound module beside " << qPrintable(SoundModulePath());
+    const auto entry =
+        reinterpret_cast<SoundModuleEntry>(module.resolve(PELLIN_SOUND_MODULE_ENTRY));
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry(SoundOutputInterfaceVersion + 1), nullptr);
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile notALibrary(dir.filePath(QStringLiteral("pellinoraxis-sound.so")));
+    ASSERT_TRUE(notALibrary.open(QIODevice::WriteOnly));
+    notALibrary.write("not a library");
+    notALibrary.close();
+    const std::string bytes =
+        Riff(FmtChunk(1, 1, 8000, 16) + Chunk("data", std::string(800, '\0')));
+    auto wave = std::make_shared<const std::vector<char>>(bytes.begin(), bytes.end());
+    for (const QString& path : {dir.filePath(QStringLiteral("missing")),
+                                dir.filePath(QStringLiteral("pellinoraxis-sound"))}) {
+        auto silent = MakeSoundOutput(path);
+        silent->Prepare();
+        silent->PlayMemory(wave);
+        silent->PlayFile(QStringLiteral(PELLIN_SOURCE_DIR "/data/select.wav"));
+        silent->Stop();
+    }
+    EXPECT_EQ(wave.use_count(), 1);
 }
 
 } // namespace
