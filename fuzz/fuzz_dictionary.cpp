@@ -13,6 +13,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -37,11 +38,14 @@ namespace {
 
 using Dictionary = TSDictionaryList::Dictionary;
 
-// Capitals in the name let the cache's letter-case folding work on both sides.
+// Capitals in the name let the cache's letter-case folding work on both sides. The file goes
+// when the fuzzer ends normally; after a failure the input is in the fuzzer's own crash file.
 const std::string& ScratchPath() {
     static const std::string path = (std::filesystem::temp_directory_path() /
                                      ("Pellin-Fuzz-" + std::to_string(getpid()) + ".tsd"))
                                         .string();
+    static const bool removedAtExit = std::atexit([] { std::remove(ScratchPath().c_str()); }) == 0;
+    (void)removedAtExit;
     return path;
 }
 
