@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Start-up figures: the time from process start to the main window being on the screen, and
+# Start-up figures: the time from process start to the main window being on the screen (when the
+# window manager marked it shown, by the X server's clock; see bench_wait_mapped), and
 # the resident memory a second after start, for the game and for a minimal Qt window, on a
 # virtual screen (Xvfb with openbox). Runs each program once to warm the caches, then RUNS
 # times each, interleaved, and prints the medians. Figures, not a test: nothing fails on them.
@@ -47,15 +48,15 @@ measure() {
   start=$(date +%s%N)
   "$program" >/dev/null 2>>"$work/stderr" &
   pid=$!
-  if ! "$waiter" "$pid"; then
+  # The waiter prints when the window went on the screen by the X server's clock.
+  if ! mapped=$("$waiter" "$pid"); then
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
     echo "bench-startup: $program showed no window" >&2
     exit 1
   fi
-  mapped=$(date +%s%N)
   # The memory a second after start, when the program has settled.
-  local left=$((1000000000 - (mapped - start)))
+  local left=$((1000000000 - ($(date +%s%N) - start)))
   if [ "$left" -gt 0 ]; then
     sleep "$(printf '0.%09d' "$left")"
   fi

@@ -1,13 +1,18 @@
-// Waits until a process has a window on the screen and exits 0 as soon as one is (1 when the
-// process is gone or 20 seconds have passed). The start-up script takes the time right after
-// this returns, so the figure ends when the window is mapped.
+// Waits until a process has a window on the screen, exits 0 once it has seen it viewable (1 when
+// the process is gone or 20 seconds have passed), and prints the moment the window went on the
+// screen: wall-clock nanoseconds, as `date +%s%N` gives them.
 //
-// It listens for windows being mapped rather than asking the X server over and over: walking
-// the window tree every millisecond kept the server busy with the waiter's own requests just
-// while the program being timed needed it, and a program that had more to tell the server as
-// its window appeared paid for that in the figure. At each window mapped at the top or inside
-// a window manager's frame, it looks for a viewable window whose _NET_WM_PID is the process;
-// a look every 10 ms covers an event it could not see.
+// That moment is the X server's own: the time it stamped on the window manager's marking the
+// window as shown (its WM_STATE), tied to the wall clock by a stamp taken at the start. Timing
+// the waiter's own noticing instead would count against the program whatever delays the waiter,
+// such as the program itself painting its new window on a busy processor. Where no such mark was
+// seen, the moment is when the waiter saw the window.
+//
+// It listens for windows being mapped rather than asking the server over and over: walking the
+// window tree every millisecond kept the server busy with the waiter's own requests just while
+// the program being timed needed it. At each window mapped at the top or inside a window
+// manager's frame, it looks for a viewable window whose _NET_WM_PID is the process; a look
+// every 10 ms covers an event it could not see.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
@@ -16,6 +21,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -73,6 +79,32 @@ int IgnoreErrors(Display*, XErrorEvent*) {
     return 0; // a window that vanished while it was looked at
 }
 
+int64_t WallNanoseconds() {
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+// The server's clock (milliseconds) and the wall clock at one moment: a property changed on a
+// window of our own comes back stamped with the server's time.
+struct ClockPair {
+    Time server = 0;
+    int64_t wall = 0;
+};
+
+ClockPair ReadServerClock(Display* display, Window root) {
+    const Window probe = XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0);
+    XSelectInput(display, probe, PropertyChangeMask);
+    const Atom atom = XInternAtom(display, "_PELLINORAXIS_BENCH_CLOCK", False);
+    const unsigned char data[4] = {};
+    const int64_t before = WallNanoseconds();
+    XChangeProperty(display, probe, atom, XA_INTEGER, 32, PropModeReplace, data, 1);
+    XEvent event;
+    XWindowEvent(display, probe, PropertyChangeMask, &event);
+    const int64_t after = WallNanoseconds();
+    XDestroyWindow(display, probe);
+    return {event.xproperty.time, before + (after - before) / 2};
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -88,16 +120,19 @@ int main(int argc, char* argv[]) {
     }
     XSetErrorHandler(IgnoreErrors);
     pidAtom = XInternAtom(display, "_NET_WM_PID", False);
+    const Atom wmState = XInternAtom(display, "WM_STATE", False);
     const Window root = DefaultRootWindow(display);
     // Windows made at the top (the program's, and the frames a window manager puts them in)
-    // and what is mapped there; inside each new one, what is mapped in it.
+    // and what is mapped there; inside each new one, what is mapped in it, and its properties.
     XSelectInput(display, root, SubstructureNotifyMask);
-    XSync(display, False);
+    const ClockPair start = ReadServerClock(display, root);
 
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::seconds(20);
     const auto interval = std::chrono::milliseconds(10);
     auto nextLook = Clock::now();
+    bool marked = false;
+    Time markedAt = 0;
     int result = 1;
     while (Clock::now() < deadline) {
         bool look = Clock::now() >= nextLook;
@@ -105,8 +140,15 @@ int main(int argc, char* argv[]) {
             XEvent event;
             XNextEvent(display, &event);
             if (event.type == CreateNotify && event.xcreatewindow.parent == root) {
-                XSelectInput(display, event.xcreatewindow.window, SubstructureNotifyMask);
+                XSelectInput(display, event.xcreatewindow.window,
+                             SubstructureNotifyMask | PropertyChangeMask);
             } else if (event.type == MapNotify) {
+                look = true;
+            } else if (event.type == PropertyNotify && event.xproperty.atom == wmState &&
+                       event.xproperty.state == PropertyNewValue && !marked &&
+                       HasPid(display, event.xproperty.window, pid)) {
+                marked = true;
+                markedAt = event.xproperty.time;
                 look = true;
             }
         }
@@ -128,6 +170,13 @@ int main(int argc, char* argv[]) {
         const auto wait =
             std::chrono::duration_cast<std::chrono::milliseconds>(nextLook - Clock::now());
         poll(&fd, 1, static_cast<int>(std::max<std::chrono::milliseconds::rep>(wait.count(), 0)));
+    }
+    if (result == 0) {
+        // The server's clock counts milliseconds in 32 bits and wraps around.
+        const auto elapsed = static_cast<int32_t>(static_cast<uint32_t>(markedAt - start.server));
+        const int64_t shown =
+            marked && elapsed >= 0 ? start.wall + int64_t{elapsed} * 1000000 : WallNanoseconds();
+        std::printf("%lld\n", static_cast<long long>(std::min(shown, WallNanoseconds())));
     }
     XCloseDisplay(display);
     return result;
