@@ -18,16 +18,15 @@ uint32_t WordHash(std::string_view text) {
     return h % Words::kBucketCount;
 }
 
-Words::Words() {
-    for (std::string& bucket : buckets_) {
-        bucket.reserve(kBucketReserve);
-    }
-}
+Words::Words() = default;
 
 void Words::Load(const std::string& dictionaryPath, LoadProgress* progress) {
     wordCount_ = 0;
+    // The buckets' room is taken at the first load rather than at construction: the index is
+    // made with the game's window, which should not wait for 4 MB it needs only for a game.
     for (std::string& bucket : buckets_) {
         bucket.clear();
+        bucket.reserve(kBucketReserve);
     }
 
     TSDictionaryList list(dictionaryPath, false);

@@ -21,6 +21,7 @@ public:
     static constexpr int kLongestWord = 31;
     static constexpr int32_t kProgressStep = 256;
 
+    // An empty index; each bucket takes room for kBucketReserve characters at the first Load.
     Words();
 
     // Replaces the index with the words of 2 to 31 letters of the dictionary at `dictionaryPath`.
