@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QPoint>
@@ -9,6 +11,7 @@
 #include <QSettings>
 #include <QSize>
 #include <QStringList>
+#include <QThread>
 #include <QVariant>
 
 #include <algorithm>
@@ -103,15 +106,31 @@ bool ClearWayForWrite(const QSettings& settings) {
         return true; // the registry keeps its own order
 #endif
     const QString lockName = settings.fileName() + QLatin1String(".lock");
-    const QFileInfo lockInfo(lockName);
-    if (!lockInfo.exists() && !lockInfo.isSymLink())
-        return true;
-    QLockFile probe(lockName);
-    probe.setStaleLockTime(std::chrono::milliseconds(RegistryKey::StaleLockMs));
-    if (!probe.tryLock(std::chrono::milliseconds(RegistryKey::LockWaitMs)))
-        return false;
-    probe.unlock();
-    return true;
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        const QFileInfo lockInfo(lockName);
+        if (!lockInfo.exists() && !lockInfo.isSymLink())
+            return true;
+        // A lock file is filled the moment it is made, so an empty one that has stood for a
+        // moment was left by a crash in between: clear it rather than wait for it to age.
+        if (lockInfo.isFile() && lockInfo.size() == 0 &&
+            lockInfo.lastModified().msecsTo(QDateTime::currentDateTime()) >
+                RegistryKey::EmptyLockMs) {
+            QFile::remove(lockName);
+            continue;
+        }
+        // One that names a program no longer running is cleared by the lock itself.
+        QLockFile probe(lockName);
+        probe.setStaleLockTime(std::chrono::milliseconds(RegistryKey::StaleLockMs));
+        if (probe.tryLock(0)) {
+            probe.unlock();
+            return true;
+        }
+        if (waited.elapsed() >= RegistryKey::LockWaitMs)
+            return false;
+        QThread::msleep(10);
+    }
 }
 
 // A save writes a temporary copy beside the file ("<file>.XXXXXX") and renames it over the

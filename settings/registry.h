@@ -29,9 +29,9 @@ class QSettings;
 // as something else (a hand-typed "@Rect(1 2 3 4)") reads as the text that was typed.
 //
 // Writes are held by the key and reach the file together when it closes, and never at the
-// cost of a wait: another copy of the game writing at the same moment is given a fraction of
-// a second, and a lock file that a crash left behind is cleared (or, where it cannot be, the
-// writes are given up, leaving the file as it was). Copies of the file that an interrupted
+// cost of a long wait: another copy of the game writing at the same moment is given a fraction
+// of a second, and a lock file that a crash left behind (empty, or naming a program that has
+// gone) is cleared; where it cannot be, the writes are given up, leaving the file as it was. Copies of the file that an interrupted
 // save left behind are removed when the next write goes in.
 class RegistryKey {
 public:
@@ -70,6 +70,8 @@ public:
     // over from a crash.
     static constexpr int LockWaitMs = 200;
     static constexpr int StaleLockMs = 1000;
+    // An empty lock file older than this was left by a crash while the lock was being made.
+    static constexpr int EmptyLockMs = 100;
     // A temporary copy of the settings file older than this is a save that never finished.
     static constexpr int LeftoverAgeSeconds = 60;
 
