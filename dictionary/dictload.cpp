@@ -4,6 +4,7 @@
 #include "mainwindow/pelform.h"
 #include "ui_dictload.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -50,15 +51,21 @@ int TDictionaryLoading::Position() const {
     return ui->Progress->value();
 }
 
+void TDictionaryLoading::closeEvent(QCloseEvent* event) {
+    // The load cannot be broken off, and a window that went away would leave the player with
+    // a dead main window and no word of why: only the game closes this one when the load is
+    // done, and the window system's close is refused.
+    if (event->spontaneous()) {
+        event->ignore();
+    } else {
+        event->accept();
+    }
+}
+
 void TDictionaryLoading::showEvent(QShowEvent* event) {
     QRect over;
     if (PellinForm != nullptr && PellinForm->isVisible()) {
         over = PellinForm->frameGeometry();
-        // Kept above the main window by the window manager, without being its child (a
-        // disabled main window would disable its children too).
-        if (windowHandle() != nullptr && PellinForm->windowHandle() != nullptr) {
-            windowHandle()->setTransientParent(PellinForm->windowHandle());
-        }
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         over = screen->availableGeometry();
     }

@@ -30,6 +30,8 @@ public:
 protected:
     // Centred on the main window at every showing.
     void showEvent(QShowEvent* event) override;
+    // Only the game closes the window, when the load is done.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     std::unique_ptr<Ui::TDictionaryLoading> ui;

@@ -9,12 +9,46 @@
 #include "settings/sounder.h"
 #include "settings/soundoutput.h"
 
+#include <QApplication>
+#include <QEvent>
+#include <QWindow>
+
+#include <initializer_list>
+
 namespace {
 
 template <typename T> void Destroy(T*& form) {
     delete form;
     form = nullptr;
 }
+
+// Keeps a dialog above the window it belongs to under the window manager. A dialog without a
+// parent would be transient for a hidden window of the application's own, so one click on the
+// main window could bury it; nor can it be the main window's child, since a disabled main window
+// (as during a dictionary load) would disable it too. So each time it is shown (its native window
+// is made anew then) it is made transient for the modal dialog in front of the game, if any, or
+// else for the main window.
+class KeepAboveOwner : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            auto* dialog = static_cast<QWidget*>(watched);
+            QWidget* owner = QApplication::activeModalWidget();
+            if (owner == nullptr || owner == dialog) {
+                owner = PellinForm;
+            }
+            QWindow* own = dialog->windowHandle();
+            QWindow* ownerWindow = owner != nullptr ? owner->window()->windowHandle() : nullptr;
+            if (own != nullptr && ownerWindow != nullptr && ownerWindow != own) {
+                own->setTransientParent(ownerWindow);
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 } // namespace
 
@@ -39,6 +73,10 @@ void CreateDialogForms() {
     DictionaryLoading = new TDictionaryLoading();
     AboutBox = new TAboutBox();
     HowToPlay = new THowToPlay();
+    for (QWidget* dialog : std::initializer_list<QWidget*>{
+             NewGameForm, OptionsForm, DictionaryLoading, AboutBox, HowToPlay}) {
+        dialog->installEventFilter(new KeepAboveOwner(dialog));
+    }
 }
 
 void DestroyForms() {

@@ -409,10 +409,14 @@ void TPellinForm::pauseButtonClick() {
 }
 
 void TPellinForm::helpButtonClick() {
-    ShowHelpTopic(HelpContext);
-    if (GameInProgress()) {
-        ConfirmPauseOrQuit(true);
+    if (!GameInProgress()) {
+        ShowHelpTopic(HelpContext);
+        return;
     }
+    // During a game the help comes up once the pause question is on the screen, in front of
+    // it, so the player can read it while the question waits.
+    QTimer::singleShot(0, this, [] { ShowHelpTopic(HelpContext); });
+    ConfirmPauseOrQuit(true);
 }
 
 void TPellinForm::EnterButtonClick() {

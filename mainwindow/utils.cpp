@@ -99,6 +99,8 @@ QPoint CenteredPosition(const QRect& window, const QSize& dialogSize) {
 int ShowCenteredMessage(QWidget* window, const QString& text, QMessageBox::Icon type,
                         QMessageBox::StandardButtons buttons, int helpContext) {
     CenteredMessageBox box(window, type, text, buttons);
+    // Only the window asking waits for the answer: the help stays usable meanwhile.
+    box.setWindowModality(window != nullptr ? Qt::WindowModal : Qt::ApplicationModal);
     if (QAbstractButton* help = box.button(QMessageBox::Help)) {
         // Every button of a message box closes it; the Help button must not. Cutting it off
         // from the button box leaves it a plain button that only shows the topic.

@@ -31,8 +31,10 @@ bool FontExists(const QString& family);
 // by the same amount on each side (left and top then lie before the window's).
 QPoint CenteredPosition(const QRect& window, const QSize& dialogSize);
 
-// A modal message box centred over window. Its Help button (when buttons has one) shows the
-// help topic helpContext and leaves the box open. Returns the button that closed the box.
+// A message box centred over window and modal for it alone (for the whole program without a
+// window), so the help window stays usable while it waits. Its Help button (when buttons has
+// one) shows the help topic helpContext and leaves the box open. Returns the button that
+// closed the box.
 int ShowCenteredMessage(QWidget* window, const QString& text, QMessageBox::Icon type,
                         QMessageBox::StandardButtons buttons, int helpContext);
 

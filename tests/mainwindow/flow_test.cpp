@@ -157,7 +157,8 @@ TEST_F(GameTest, QuestionsPauseAndEndTheGame) {
     Child("endGameButton")->click();
     EXPECT_TRUE(Running(form));
     Child("helpButton")->click();
-    EXPECT_TRUE(HelpViewer::Instance(false) && HelpViewer::Instance(false)->isVisible());
+    // The help comes up once the question is on the screen (here, once it has been answered).
+    QTRY_VERIFY(HelpViewer::Instance(false) && HelpViewer::Instance(false)->isVisible());
     EXPECT_TRUE(Running(form));
     QTest::keyClick(form, Qt::Key_F1);
     EXPECT_TRUE(Running(form));
