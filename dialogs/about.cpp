@@ -61,6 +61,9 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     ui->HomePageLink->setCursorPosition(0);
     ui->MailSupportLink->installEventFilter(this);
     ui->HomePageLink->installEventFilter(this);
+    // The labels' access keys open their links, which take no focus of their own.
+    ui->Label1->installEventFilter(this);
+    ui->Label2->installEventFilter(this);
 
     connect(ui->OKButton, &QPushButton::clicked, this, [this] { done(1); });
     AddHelpKey(this, HelpContext);
@@ -77,6 +80,13 @@ TAboutBox::~TAboutBox() {
 }
 
 bool TAboutBox::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Shortcut && (watched == ui->Label1 || watched == ui->Label2)) {
+        if (watched == ui->Label1)
+            MailSupportLinkChange();
+        else
+            HomePageLinkChange();
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         auto* link = qobject_cast<QLineEdit*>(watched);
@@ -90,6 +100,20 @@ bool TAboutBox::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TAboutBox::showEvent(QShowEvent* event) {
+    // Return and Esc both mean OK; every showing starts there.
+    ui->OKButton->setDefault(true);
+    ui->OKButton->setFocus();
+    QDialog::showEvent(event);
+}
+
+void TAboutBox::hideEvent(QHideEvent* event) {
+    // Stored as the dialog goes, while its native window (which the placement is read from)
+    // still exists: Qt lets it go when the dialog closes.
+    Persist(true).FormPlacement(*this);
+    QDialog::hideEvent(event);
 }
 
 void TAboutBox::reject() {

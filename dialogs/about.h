@@ -22,6 +22,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void MailSupportLinkChange();

@@ -50,6 +50,11 @@ THowToPlay::THowToPlay(QWidget* parent)
     ui->ExampleArea->installEventFilter(this);
     connect(ui->StartButton, &QPushButton::clicked, this, &THowToPlay::StartButtonClick);
     connect(ui->HelpButton, &QPushButton::clicked, this, &THowToPlay::HelpButtonClick);
+    // The choice is kept as soon as it is made, as the Options dialog's are.
+    connect(ui->HowToPlay, &QCheckBox::toggled, this, [](bool checked) {
+        if (NewGameForm != nullptr)
+            NewGameForm->SetHowToPlay(checked);
+    });
 
     {
         Persist store(false);
@@ -133,6 +138,13 @@ void THowToPlay::showEvent(QShowEvent* event) {
     ui->HowToPlay->setChecked(true);
     ui->StartButton->setFocus();
     QDialog::showEvent(event);
+}
+
+void THowToPlay::hideEvent(QHideEvent* event) {
+    // Stored as the page goes, while its native window (which the placement is read from)
+    // still exists: Qt lets it go when the page closes.
+    Persist(true).FormPlacement(*this);
+    QDialog::hideEvent(event);
 }
 
 void THowToPlay::StartButtonClick() {

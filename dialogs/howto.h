@@ -43,6 +43,7 @@ public:
 protected:
     // Every showing starts with the box ticked: the page shows only when the setting is on.
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     // Esc presses Start Game; there is no other way out, and no close box. Only the main
     // window closes the page (close()); a close asked for by the window system is refused.
     void reject() override;

@@ -94,7 +94,7 @@ void TNewGameForm::ReadSettings() {
     // Hand-edited values are checked before they replace a default: an empty nickname could
     // never be accepted by the Options dialog, and a dictionary name must stay a plain name.
     QString text;
-    if (store.ReadString(QStringLiteral("Nickname"), text) && !text.isEmpty())
+    if (store.ReadString(QStringLiteral("Nickname"), text) && !text.trimmed().isEmpty())
         Nickname = text.left(TOptionsForm::MaxNicknameLength);
     if (store.ReadString(QStringLiteral("Dictionary"), text) && UsableDictionaryName(text))
         Dictionary = text;
@@ -296,6 +296,10 @@ int TNewGameForm::ShowScores(TScoresMode mode, uint32_t score, const QString& be
     } else {
         SelectRow(NewScoreRow);
     }
+    // Whichever button the player used last took the default as it took the focus; every
+    // showing starts again from Start, which Return presses.
+    ui->OKButton->setDefault(true);
+    ui->OKButton->setFocus();
     // Mailing is offered only for a score that has just entered the table.
     ui->mailHighScoreButton->setEnabled(false);
     ui->mailHighScoreButton->setEnabled(NewScoreRow != -1);
@@ -305,12 +309,30 @@ int TNewGameForm::ShowScores(TScoresMode mode, uint32_t score, const QString& be
     return result;
 }
 
+void TNewGameForm::hideEvent(QHideEvent* event) {
+    // Stored as the dialog goes, while its native window (which the placement is read from)
+    // still exists: Qt lets it go when the dialog closes.
+    {
+        Persist store(true);
+        Qt::WindowStates state = windowState();
+        store.FormPlacement(*this, &state);
+    }
+    QDialog::hideEvent(event);
+}
+
 int TNewGameForm::RunModal() {
     return exec();
 }
 
 void TNewGameForm::reject() {
     done(2);
+}
+
+void TNewGameForm::SetHowToPlay(bool value) {
+    if (value == HowToPlay)
+        return;
+    HowToPlay = value;
+    Persist(true).WriteBool(QStringLiteral("HowToPlay"), HowToPlay);
 }
 
 void TNewGameForm::EditOptions(bool allowDictionaryChange) {

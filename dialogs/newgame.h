@@ -51,8 +51,8 @@ public:
     bool GetEnterWordSounds() const { return EnterWordSounds; }
     bool GetEndRoundSounds() const { return EndRoundSounds; }
     bool GetHowToPlay() const { return HowToPlay; }
-    // In memory only; the value reaches the store with the next save.
-    void SetHowToPlay(bool value) { HowToPlay = value; }
+    // Kept and stored at once, so that a crash cannot bring back a page the player turned off.
+    void SetHowToPlay(bool value);
 
     // The row that holds this session's new score, or -1.
     int GetNewScoreRow() const { return NewScoreRow; }
@@ -70,6 +70,7 @@ protected:
     virtual int RunModal();
     // Tells the player something plainly, in a message box; tests listen here instead.
     virtual void TellPlayer(const QString& text);
+    void hideEvent(QHideEvent* event) override;
     void reject() override;
 
 private:

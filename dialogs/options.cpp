@@ -138,6 +138,13 @@ int TOptionsForm::Execute(bool allowDictionaryChange, bool& howToPlay, bool& end
     return result;
 }
 
+void TOptionsForm::hideEvent(QHideEvent* event) {
+    // Stored as the dialog goes, while its native window (which the placement is read from)
+    // still exists: Qt lets it go when the dialog closes.
+    Persist(true).FormPlacement(*this);
+    QDialog::hideEvent(event);
+}
+
 int TOptionsForm::RunModal() {
     return exec();
 }
@@ -147,7 +154,8 @@ void TOptionsForm::reject() {
 }
 
 void TOptionsForm::NicknameFieldChange() {
-    ui->OKBtn->setEnabled(!ui->NicknameField->text().isEmpty());
+    // A name of blanks would show as no name at all beside the scores.
+    ui->OKBtn->setEnabled(!ui->NicknameField->text().trimmed().isEmpty());
 }
 
 void TOptionsForm::SoundsButtonClick() {

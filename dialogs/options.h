@@ -39,6 +39,7 @@ signals:
     void SoundSchemeChanged();
 
 protected:
+    void hideEvent(QHideEvent* event) override;
     // Shows the dialog modally and returns its result; tests answer here instead.
     virtual int RunModal();
     // Lets the player edit the sound scheme; true when it changed.

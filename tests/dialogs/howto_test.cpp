@@ -136,15 +136,19 @@ TEST_F(HowToPlayTest, EscAndEnterStartTheGame) {
 }
 
 // Guards the main window's close of the page: it only hides the page; it is not taken for the
-// player's Start Game (which would start the game a second time) nor for a change of the box.
+// player's Start Game (which would start the game a second time). Unticking the box is kept and
+// stored at once, so a crash cannot bring the page back.
 TEST_F(HowToPlayTest, ClosingThePageStartsNothing) {
     PellinForm->FormOnIdle();
     PellinForm->setEnabled(false);
     HowToPlay->show();
     Child<QCheckBox>("HowToPlay")->setChecked(false);
+    bool stored = true;
+    EXPECT_TRUE(Persist(false).ReadBool(QStringLiteral("HowToPlay"), stored));
+    EXPECT_FALSE(stored);
     EXPECT_TRUE(HowToPlay->close());
     EXPECT_FALSE(HowToPlay->isVisible());
-    EXPECT_TRUE(NewGameForm->GetHowToPlay());
+    EXPECT_FALSE(NewGameForm->GetHowToPlay());
     EXPECT_FALSE(PellinForm->isEnabled());
 }
 
