@@ -296,10 +296,6 @@ int TNewGameForm::ShowScores(TScoresMode mode, uint32_t score, const QString& be
     } else {
         SelectRow(NewScoreRow);
     }
-    // Whichever button the player used last took the default as it took the focus; every
-    // showing starts again from Start, which Return presses.
-    ui->OKButton->setDefault(true);
-    ui->OKButton->setFocus();
     // Mailing is offered only for a score that has just entered the table.
     ui->mailHighScoreButton->setEnabled(false);
     ui->mailHighScoreButton->setEnabled(NewScoreRow != -1);
@@ -307,6 +303,14 @@ int TNewGameForm::ShowScores(TScoresMode mode, uint32_t score, const QString& be
     const int result = RunModal();
     SaveSettings();
     return result;
+}
+
+void TNewGameForm::showEvent(QShowEvent* event) {
+    // Whichever button the player used last took the default as it took the focus; every
+    // showing starts again from Start, which Return presses.
+    ui->OKButton->setDefault(true);
+    ui->OKButton->setFocus();
+    QDialog::showEvent(event);
 }
 
 void TNewGameForm::hideEvent(QHideEvent* event) {

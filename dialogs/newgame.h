@@ -70,6 +70,7 @@ protected:
     virtual int RunModal();
     // Tells the player something plainly, in a message box; tests listen here instead.
     virtual void TellPlayer(const QString& text);
+    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void reject() override;
 
