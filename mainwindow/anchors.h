@@ -26,7 +26,17 @@ public:
     // Puts every recorded child where its anchors say for its parent's present size.
     void Apply() const;
 
+    // Where a child would be with the window (the top-level parent of the recorded children)
+    // at windowSize; a child not recorded keeps its present geometry.
+    QRect GeometryAt(const QWidget* child, QSize windowSize) const;
+    // Whether at windowSize every child of the window and of its recorded containers still lies
+    // inside its parent, and stays apart from each sibling it is apart from at the design size.
+    bool KeepsApart(const QWidget* window, QSize windowSize) const;
+
 private:
+    QSize ParentSizeAt(const QWidget* parent, QSize windowSize) const;
+    QRect DesignGeometry(const QWidget* child) const;
+
     struct Entry {
         QWidget* child;
         Qt::Edges anchors;

@@ -42,6 +42,8 @@ public:
     // VanishInterval, then two chips vanish per tick.
     static constexpr uint32_t EndCountdownStart = 25;
     static constexpr int VanishInterval = 20;
+    // The smallest tile whose letter and value can still be read (the design size has 40).
+    static constexpr int ReadableTile = 32;
 
     // Without a sound output the sounds go to the default audio device.
     explicit TPellinForm(std::unique_ptr<SoundOutput> soundOutput = nullptr);
@@ -220,6 +222,9 @@ private:
     // The window is never larger than all the screens together, so neither is its back
     // buffer nor any tile cached for it, whatever size it is asked to take.
     void KeepWithinScreens();
+    // The smallest window (from the design size down) at which every control is whole and
+    // apart from the others and the tiles are at least ReadableTile: only the board scales.
+    QSize SmallestUsableSize() const;
     // Connects the game's buttons and timers to their handlers.
     void ConnectGameControls();
     // The chosen dictionary cannot be played (problem says why): the player is told and

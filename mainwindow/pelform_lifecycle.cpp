@@ -6,6 +6,7 @@
 #include "dialogs/formstyle.h"
 #include "mainwindow/utils.h"
 #include "model/board.h"
+#include "model/boardlayout.h"
 #include "model/words.h"
 #include "settings/persist.h"
 #include "settings/sounder.h"
@@ -141,7 +142,9 @@ void TPellinForm::SetUpComponents() {
 }
 
 void TPellinForm::FormCreate() {
-    const QSize designSize = size();
+    // Set before the placement is restored, so that a stored size below it is raised to it.
+    const QSize usable = SmallestUsableSize();
+    setMinimumSize(usable);
     // The design placement: centred on the screen. A stored placement replaces it.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -162,9 +165,9 @@ void TPellinForm::FormCreate() {
     setPalette(palette); // the info displays keep the background they were given
 
     // Half the size in force now, which is the restored one when there was a placement; but
-    // never below half the designed size, where the board still shows, however small a
-    // window was stored.
-    setMinimumSize(QSize(width() / 2, height() / 2).expandedTo(designSize / 2));
+    // never below the size at which everything still shows, however small a window was
+    // stored.
+    setMinimumSize(QSize(width() / 2, height() / 2).expandedTo(usable));
     KeepWithinScreens();
     for (auto signal : {&QGuiApplication::screenAdded, &QGuiApplication::screenRemoved,
                         &QGuiApplication::primaryScreenChanged})
@@ -172,6 +175,26 @@ void TPellinForm::FormCreate() {
     CaptionPattern = windowTitle() + QStringLiteral(" ()");
     anchors.Apply();
     bufferStale = true;
+}
+
+QSize TPellinForm::SmallestUsableSize() const {
+    const QRect score = ui->valueLabel->geometry();
+    auto usable = [this, &score](QSize size) {
+        const int freeWidth = anchors.GeometryAt(ui->wordInProgress, size).x();
+        const int freeHeight = size.height() - (score.y() + score.height());
+        const BoardLayout layout =
+            LayoutBoard(freeWidth, freeHeight, static_cast<uint32_t>(BoardRows),
+                        static_cast<uint32_t>(BoardColumns) * 2);
+        return layout.fits && layout.tile >= ReadableTile && anchors.KeepsApart(this, size);
+    };
+    QSize least = size();
+    while (least.width() > 1 && usable(QSize(least.width() - 1, least.height()))) {
+        least.rwidth() -= 1;
+    }
+    while (least.height() > 1 && usable(QSize(least.width(), least.height() - 1))) {
+        least.rheight() -= 1;
+    }
+    return least;
 }
 
 void TPellinForm::KeepWithinScreens() {

@@ -4,7 +4,10 @@
 
 #include "settings/persist.h"
 
+#include <QAbstractButton>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -24,11 +27,10 @@ QString Stored(const char* name) {
     return value;
 }
 
-// Guards the first run: design size, caption pattern, half-size minimum, a full board of
-// title letters, Enter and Clear off, the timers idle (the vanishing ticks on a precise timer).
+// Guards the first run: design size, caption pattern, a full board of title letters, Enter and
+// Clear off, the timers idle (the vanishing ticks on a precise timer).
 TEST_F(PellinFormTest, StartsInThePrePlayState) {
     EXPECT_EQ(form->size(), QSize(658, 480));
-    EXPECT_EQ(form->minimumSize(), QSize(329, 240));
     EXPECT_EQ(form->CaptionPattern, QStringLiteral("Pellinoraxis ()"));
     EXPECT_EQ(OccupiedChips(), 108);
     EXPECT_FALSE(form->GameInProgress());
@@ -188,11 +190,11 @@ TEST_F(PellinFormTest, PlacementPersists) {
 
     form.reset();
     MakeForm();
+    const QSize least = form->minimumSize();
     EXPECT_TRUE(form->windowState().testFlag(Qt::WindowMaximized));
-    EXPECT_EQ(form->minimumSize(), QSize(350, 250));
 
     // A window closed while its placement settles stores it on the way out; one stored tiny
-    // still comes back no smaller than half its design.
+    // still comes back at the smallest size where everything shows.
     form->showNormal();
     form->setMinimumSize(0, 0);
     form->resize(10, 10);
@@ -200,8 +202,47 @@ TEST_F(PellinFormTest, PlacementPersists) {
     EXPECT_EQ(Stored("PellinFormWidth"), QStringLiteral("10"));
     form.reset();
     MakeForm();
-    EXPECT_EQ(form->size(), QSize(329, 240));
-    EXPECT_EQ(form->minimumSize(), QSize(329, 240));
+    EXPECT_EQ(form->size(), least);
+    EXPECT_EQ(form->minimumSize(), least);
+}
+
+// Guards the smallest window: only the board scales, so the window cannot become smaller than
+// the size at which, in both panels, every control is whole, inside the window and clear of
+// the others, and the tiles can still be read.
+TEST_F(PellinFormTest, SmallestWindowShowsEverything) {
+    form->FormOnIdle();
+    form->resize(1, 1);
+    EXPECT_EQ(form->size(), form->minimumSize());
+    EXPECT_LT(form->width(), 658);
+    EXPECT_LT(form->height(), 480);
+    form->FormPaint();
+    EXPECT_GE(form->GameBoard->CellAt(0, 0)->Bounds().right -
+                  form->GameBoard->CellAt(0, 0)->Bounds().left,
+              TPellinForm::ReadableTile);
+    for (const bool playing : {false, true}) {
+        Child<QWidget>("PlayPanel")->setVisible(playing);
+        Child<QWidget>("PreplayPanel")->setVisible(!playing);
+        std::vector<QWidget*> controls;
+        for (QWidget* w : form->findChildren<QWidget*>()) {
+            if (w->isVisibleTo(form.get()) &&
+                (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w) ||
+                 qobject_cast<QListWidget*>(w) || w->objectName() == QLatin1String("livesArea"))) {
+                controls.push_back(w);
+            }
+        }
+        for (QWidget* w : controls) {
+            const QRect r(w->mapTo(form.get(), QPoint(0, 0)), w->size());
+            EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry()) &&
+                        form->rect().contains(r))
+                << w->objectName().toStdString() << " is cut off";
+            for (QWidget* other : controls) {
+                const QRect o(other->mapTo(form.get(), QPoint(0, 0)), other->size());
+                EXPECT_TRUE(other == w || !r.intersects(o))
+                    << w->objectName().toStdString() << " covers "
+                    << other->objectName().toStdString();
+            }
+        }
+    }
 }
 
 } // namespace
