@@ -8,7 +8,7 @@ namespace Ui {
 class TAboutBox;
 }
 
-// The About box: the program's icon, name and version, and two links, the support e-mail
+// The About box: the program's icon, name and version, and two links, the support email
 // address and the home page. The links are edit boxes, so the address shown is the address
 // used; a click hands it to the mail program or the web browser and the box stays open.
 class TAboutBox : public QDialog {

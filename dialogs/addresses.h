@@ -1,6 +1,6 @@
 #pragma once
 
-// Where the game sends the player on the web and by e-mail. Kept in this one place so that
+// Where the game sends the player on the web and by email. Kept in this one place so that
 // every window and message uses the same addresses.
 
 inline constexpr const char* kMakerSiteAddress = "https://www.corvane.example/";

@@ -59,7 +59,7 @@ public:
     // Whole rows the list shows at its present size.
     int RowsPerPage();
 
-    // The e-mail that "Mail High Score..." composes: to the support address, with the score,
+    // The email that "Mail High Score..." composes: to the support address, with the score,
     // player, best word and dictionary in subject and body, every field percent-encoded so
     // that no text of the player's can add recipients or headers.
     static QUrl HighScoreMailUrl(const QString& score, const QString& player,

@@ -2,6 +2,7 @@
 
 #include "dialogs/formstyle.h"
 #include "dialogs/programicon.h"
+#include "mainwindow/helpviewer.h"
 #include "mainwindow/utils.h"
 #include "settings/registry.h"
 #include "settings/sounder.h"
@@ -49,6 +50,8 @@ TSoundsForm::TSoundsForm(QWidget* parent, FolderFile folderFileFn, std::unique_p
     }
     connect(ui->OKBtn, &QPushButton::clicked, this, [this] { done(1); });
     connect(ui->CancelBtn, &QPushButton::clicked, this, [this] { done(2); });
+    connect(ui->helpButton, &QPushButton::clicked, this, [] { ShowHelpTopic(HelpContext); });
+    AddHelpKey(this, HelpContext);
 }
 
 TSoundsForm::~TSoundsForm() {

@@ -23,6 +23,8 @@ class TSoundsForm : public QDialog {
     Q_OBJECT
 public:
     static constexpr int EventCount = 6;
+    // The help topic of the game's sounds.
+    static constexpr int HelpContext = 35;
     using FolderFile = std::function<QString(const QString&)>;
 
     // folderFile gives a file beside the program (ProgramFolderFile when empty), for the

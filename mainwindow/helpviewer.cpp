@@ -27,9 +27,14 @@ QString& HelpPath() {
 
 HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::HelpViewer>()) {
     ui->setupUi(this);
+    // The page wraps at the window's width, long words and all, so there is nothing to
+    // scroll sideways.
+    ui->helpText->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     // The contents open the file.
-    connect(ui->contentsButton, &QPushButton::clicked, this,
-            [this] { ui->helpText->verticalScrollBar()->setValue(0); });
+    connect(ui->contentsButton, &QPushButton::clicked, this, [this] {
+        ui->helpText->verticalScrollBar()->setValue(0);
+        ui->helpText->horizontalScrollBar()->setValue(0);
+    });
     Load();
 }
 
@@ -115,6 +120,8 @@ void HelpViewer::ShowTopic(int context) {
     activateWindow();
     if (loaded)
         ui->helpText->scrollToAnchor(QString::number(context));
+    // Each topic opens at its left edge, wherever the page was scrolled to before.
+    ui->helpText->horizontalScrollBar()->setValue(0);
 }
 
 void ShowHelpTopic(int context) {

@@ -24,7 +24,7 @@
 namespace {
 
 const QString kShippedHelp = QStringLiteral(PELLIN_SOURCE_DIR "/data/Pellinoraxis.hlp");
-const int kTopics[] = {10, 20, 30, 40, 50, 70, 120};
+const int kTopics[] = {10, 20, 30, 35, 40, 50, 70, 120};
 
 // The anchors a document defines and the fragments its links lead to.
 void Anchors(const QTextDocument& doc, std::set<QString>& names, std::set<QString>& targets) {
@@ -70,9 +70,16 @@ TEST_F(HelpViewerTest, EveryTopicOpensAtItsAnchor) {
 
     QScrollBar* bar = browser->verticalScrollBar();
     ASSERT_GT(bar->maximum(), 0) << "the manual should be longer than one window";
+    // The page fits the window's width: nothing to scroll sideways.
+    QScrollBar* across = browser->horizontalScrollBar();
+    EXPECT_EQ(across->maximum(), 0);
     int previous = -1;
-    for (int topic : {20, 40, 50, 10, 30, 70, 120}) {
+    for (int topic : {20, 40, 50, 10, 30, 35, 70, 120}) {
+        // Every topic opens at its left edge, wherever the page was scrolled to before.
+        across->setMaximum(100);
+        across->setValue(50);
         ShowHelpTopic(topic);
+        EXPECT_EQ(across->value(), 0) << "topic " << topic;
         EXPECT_EQ(HelpViewer::Instance(false), viewer) << "one window, reused";
         EXPECT_TRUE(viewer->isVisible());
         const QString name = QString::number(topic);
@@ -86,8 +93,11 @@ TEST_F(HelpViewerTest, EveryTopicOpensAtItsAnchor) {
         EXPECT_TRUE(names.count(QString::number(topic))) << topic;
 
     // The Contents button returns to the top; closing only hides the window.
+    across->setMaximum(100);
+    across->setValue(50);
     viewer->findChild<QPushButton*>(QStringLiteral("contentsButton"))->click();
     EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(across->value(), 0);
     viewer->close();
     EXPECT_EQ(HelpViewer::Instance(false), viewer);
 }
