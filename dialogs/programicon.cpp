@@ -6,10 +6,8 @@
 namespace {
 
 QIcon MakeProgramIcon() {
-    QIcon icon(QStringLiteral(":/icons/pellinoraxis.svg"));
-    // Without the SVG plugins the icon exists but draws nothing; the PNGs always load.
-    if (!icon.pixmap(32, 32).isNull())
-        return icon;
+    // Pictures rendered from the SVG ahead of time: they need no image plugin, and so cost the
+    // start of the program nothing, and every window carries the same tile.
     QIcon pngs;
     for (int size : {16, 32, 256})
         pngs.addFile(QStringLiteral(":/icons/pellinoraxis-%1.png").arg(size), QSize(size, size));

@@ -2,7 +2,6 @@
 
 #include <QIcon>
 
-// The program's icon, a letter tile on the board's green, for every window's title bar.
-// Drawn from the SVG when Qt's SVG support is installed, otherwise from the PNGs rendered from
-// it that ship alongside.
+// The program's icon, a letter tile of the game (P, worth 3) on the board's green, for every
+// window's title bar: the PNGs rendered from data/pellinoraxis.svg by scripts/make-icons.sh.
 QIcon ProgramIcon();

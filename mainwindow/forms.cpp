@@ -4,6 +4,7 @@
 #include "dialogs/howto.h"
 #include "dialogs/newgame.h"
 #include "dialogs/options.h"
+#include "dialogs/programicon.h"
 #include "dictionary/dictload.h"
 #include "mainwindow/pelform.h"
 #include "settings/sounder.h"
@@ -58,6 +59,8 @@ void CreateForms(std::unique_ptr<SoundOutput> soundOutput) {
 }
 
 void CreateMainForm(std::unique_ptr<SoundOutput> soundOutput) {
+    // Every window of the game carries its icon, the main window and the help included.
+    QApplication::setWindowIcon(ProgramIcon());
     PellinForm = new TPellinForm(std::move(soundOutput));
 }
 

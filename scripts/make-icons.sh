@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Renders the program's icon (data/pellinoraxis.svg) to the PNG sizes desktops look for, under
-# data/icons/hicolor/<size>x<size>/apps/, named after the desktop entry so that menus find it.
+# data/icons/hicolor/<size>x<size>/apps/, named after the desktop entry so that menus find it,
+# and to the sizes built into the program (dialogs/icons/).
 # The PNGs are committed; run this again only when the SVG changes. The output is the same on
 # every run for the same librsvg, so a re-run that changes nothing shows no difference in git.
 set -euo pipefail
@@ -18,4 +19,9 @@ for size in 16 24 32 48 64 128 256; do
   mkdir -p "$dir"
   rsvg-convert --width "$size" --height "$size" --keep-aspect-ratio --format png \
     --output "$dir/$id.png" "$svg"
+done
+# The windows' own icon, built into the program for when Qt cannot draw the SVG.
+for size in 16 32 256; do
+  rsvg-convert --width "$size" --height "$size" --keep-aspect-ratio --format png \
+    --output "dialogs/icons/pellinoraxis-$size.png" "$svg"
 done

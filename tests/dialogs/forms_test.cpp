@@ -5,6 +5,7 @@
 #include "dialogs/programicon.h"
 #include "dialogs/sounds.h"
 #include "dialogs_helpers.h"
+#include "mainwindow/boardpainter.h"
 #include "mainwindow/utils.h"
 #include "testsettings.h"
 
@@ -115,13 +116,14 @@ TEST_F(Forms, EnterAndEscape) {
     EXPECT_EQ(PressIn(about, Qt::Key_Return), 1);
 }
 
-// The icon is really there (its resource linked in), a yellow tile on green.
+// The icon is really there (its resource linked in), a true tile on green: the colour of a
+// tile worth 3, as P is in the game.
 TEST_F(Forms, ProgramIconIsATileOnGreen) {
     const QImage image = ProgramIcon().pixmap(64, 64).toImage();
     ASSERT_FALSE(image.isNull());
     const QColor centre = image.pixelColor(16, 16);
-    const QColor corner = image.pixelColor(2, 32);
-    EXPECT_EQ(centre.name(), QStringLiteral("#ffff00"));
+    const QColor corner = image.pixelColor(6, 6);
+    EXPECT_EQ(centre, BoardPainter::DiscColour(3));
     EXPECT_EQ(corner.name(), QStringLiteral("#569c56"));
     TAboutBox about;
     EXPECT_FALSE(about.windowIcon().isNull());

@@ -7,9 +7,11 @@
 #include "dialogs/howto.h"
 #include "dialogs/newgame.h"
 #include "dialogs/options.h"
+#include "dialogs/programicon.h"
 #include "dictionary/dictload.h"
 #include "mainwindow/application.h"
 #include "mainwindow/forms.h"
+#include "mainwindow/helpviewer.h"
 #include "mainwindow/pelform.h"
 #include "model/board.h"
 
@@ -79,6 +81,13 @@ TEST(FormsTest, StartUpAndExit) {
     const Rect b = top->Bounds();
     EXPECT_EQ(shot.pixelColor(PellinForm->BoardToClient(QPoint(b.left + 6, b.top + 20))),
               BoardPainter::DiscColour(top->Value()));
+    // Every window carries the program's icon, the help window too.
+    const QImage icon = ProgramIcon().pixmap(32, 32).toImage();
+    for (QWidget* window : {static_cast<QWidget*>(PellinForm), static_cast<QWidget*>(HowToPlay),
+                            static_cast<QWidget*>(HelpViewer::Instance())}) {
+        EXPECT_EQ(window->windowIcon().pixmap(32, 32).toImage(), icon)
+            << window->objectName().toStdString();
+    }
 
     std::vector<QObject*> gone;
     for (QWidget* form : forms) {
