@@ -25,6 +25,13 @@ QPoint ToQPoint(const Point& p) {
     return QPoint(p.x, p.y);
 }
 
+QFont MakeFont(const QString& family, int pixels, bool bold) {
+    QFont font(family);
+    font.setPixelSize(std::max(pixels, 1));
+    font.setBold(bold);
+    return font;
+}
+
 // Fonts and their measures for one tile size, worked out once per call.
 struct TileFonts {
     QFont letter;
@@ -32,32 +39,62 @@ struct TileFonts {
     QFontMetrics letterMetrics;
     QFontMetrics valueMetrics;
 
-    static QFont Make(const QString& family, int pixels, bool bold) {
-        QFont font(family);
-        font.setPixelSize(std::max(pixels, 1));
-        font.setBold(bold);
-        return font;
-    }
-
     TileFonts(const QString& family, int w, int h)
-        : letter(Make(family, (w + h) / 4, false)), value(Make(family, (w + h) / 8, true)),
-          letterMetrics(letter), valueMetrics(value) {}
+        : letter(BoardPainter::LetterFont(family, w, h)),
+          value(BoardPainter::ValueFont(family, w, h)), letterMetrics(letter), valueMetrics(value) {
+    }
 };
 
-// A value drawn bottom-centred in the cell rectangle `cell` (work-image coordinates), its
-// baseline placed so that the text cell's top lies text height + margin above the bottom.
-void DrawValue(QPainter& p, const TileFonts& fonts, const QRect& cell, int32_t value,
-               int32_t margin) {
+// The left end of the baseline of a value drawn bottom-centred in a w x h cell: the text
+// cell's top lies text height + margin above the bottom.
+QPoint ValueBaseline(const TileFonts& fonts, int w, int h, int32_t value) {
     const QString text = QString::number(value);
     const int tw = fonts.valueMetrics.horizontalAdvance(text);
     const int th = fonts.valueMetrics.height();
-    const int x = cell.left() + cell.width() / 2 - tw / 2;
-    const int y = cell.top() + cell.height() - th - margin;
+    const int margin = (w + h) / 36;
+    return QPoint(w / 2 - tw / 2, h - th - margin + fonts.valueMetrics.ascent());
+}
+
+// A value drawn bottom-centred in the cell rectangle `cell` (work-image coordinates).
+void DrawValue(QPainter& p, const TileFonts& fonts, const QRect& cell, int32_t value) {
     p.setFont(fonts.value);
-    p.drawText(x, y + fonts.valueMetrics.ascent(), text);
+    p.drawText(cell.topLeft() + ValueBaseline(fonts, cell.width(), cell.height(), value),
+               QString::number(value));
+}
+
+BoardPainter::TextPlaces PlaceTexts(const TileFonts& fonts, int w, int h, const QString& letter,
+                                    int32_t value) {
+    BoardPainter::TextPlaces places;
+    places.value = ValueBaseline(fonts, w, h, value);
+    const int tw = fonts.letterMetrics.horizontalAdvance(letter);
+    const int th = fonts.letterMetrics.height();
+    places.letter = QPoint((w - tw + 1) / 2, (h - th + 1) / 2 + fonts.letterMetrics.ascent());
+    // The ink, not the text cells: a font's cells overlap by design, its letters do not.
+    const QRect letterInk = fonts.letterMetrics.tightBoundingRect(letter);
+    const QRect valueInk = fonts.valueMetrics.tightBoundingRect(QString::number(value));
+    const int valueTop = places.value.y() + valueInk.top();
+    const int letterBottom = places.letter.y() + letterInk.top() + letterInk.height();
+    const int gap = 1;
+    if (letterBottom + gap > valueTop) {
+        places.letter.ry() -= letterBottom + gap - valueTop;
+    }
+    return places;
 }
 
 } // namespace
+
+QFont BoardPainter::LetterFont(const QString& family, int w, int h) {
+    return MakeFont(family, (w + h) / 4, false);
+}
+
+QFont BoardPainter::ValueFont(const QString& family, int w, int h) {
+    return MakeFont(family, (w + h) / 8, true);
+}
+
+BoardPainter::TextPlaces BoardPainter::PlaceTexts(const QString& family, int w, int h,
+                                                  const QString& letter, int32_t value) {
+    return ::PlaceTexts(TileFonts(family, w, h), w, h, letter, value);
+}
 
 QString BoardPainter::TileText(const std::string& letter) {
     const QString text = QString::fromLatin1(letter.data(), static_cast<qsizetype>(letter.size()));
@@ -192,7 +229,6 @@ void BoardPainter::PaintTiles(const std::vector<Chip*>& chips, const std::vector
         if (w <= 0 || h <= 0) {
             continue;
         }
-        const int m = (w + h) / 36;
         if (workSize != QSize(w, h)) {
             if (p.isActive()) {
                 p.end();
@@ -247,18 +283,17 @@ void BoardPainter::PaintTiles(const std::vector<Chip*>& chips, const std::vector
         p.setPen(Qt::black);
         if (c->IsOccupied()) {
             const QString text = TileText(c->Letter());
-            const int tw = fonts->letterMetrics.horizontalAdvance(text);
-            const int th = fonts->letterMetrics.height();
+            const TextPlaces places = ::PlaceTexts(*fonts, w, h, text, c->Value());
             p.setFont(fonts->letter);
-            p.drawText((w - tw + 1) / 2, (h - th + 1) / 2 + fonts->letterMetrics.ascent(), text);
-            DrawValue(p, *fonts, QRect(0, 0, w, h), c->Value(), m);
+            p.drawText(places.letter, text);
+            DrawValue(p, *fonts, QRect(0, 0, w, h), c->Value());
         }
         // The values of the row above sit where the rows overlap, inside this rectangle; the
         // discs drawn above have just covered them.
         for (const int ds : {-1, 1}) {
             const Chip* u = board.CellAt(c->Row() + 1, c->Slot() + ds);
             if (u != nullptr && u->IsOccupied()) {
-                DrawValue(p, *fonts, ToQRect(u->Bounds()).translated(shift), u->Value(), m);
+                DrawValue(p, *fonts, ToQRect(u->Bounds()).translated(shift), u->Value());
             }
         }
         // Into exactly the chip's rectangle: at whole ratios pixel for pixel, at fractional ones

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -75,6 +76,20 @@ public:
 
     // TileFontName, chosen now if it has not been yet.
     const QString& TileFont();
+
+    // The fonts of a w x h tile's letter and value, in the given family.
+    static QFont LetterFont(const QString& family, int w, int h);
+    static QFont ValueFont(const QString& family, int w, int h);
+    // Where a w x h tile's texts are drawn: the left end of the letter's and the value's
+    // baselines. The value sits at the bottom, centred; the letter is centred in the tile but
+    // lifted where its ink (the tail of the Q of "Qu", say) would come closer than a pixel to
+    // the value's, so the two never touch at any tile size.
+    struct TextPlaces {
+        QPoint letter;
+        QPoint value;
+    };
+    static TextPlaces PlaceTexts(const QString& family, int w, int h, const QString& letter,
+                                 int32_t value);
 
 private:
     QImage MakeDisc(int32_t value, int32_t width, int32_t height, qreal ratio) const;

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -193,6 +194,54 @@ TEST_F(PainterTest, DiscCacheServesOneSize) {
     odd.Set("X", 40);
     EXPECT_EQ(painter.DiscBitmap(odd, QRect(0, 0, 24, 24)).size(), QSize(24, 24));
     EXPECT_TRUE(painter.DiscCache[0].isNull());
+}
+
+// The rows of ink a text leaves when drawn alone at its place in a tile: first and last row
+// with a clearly dark pixel, or {-1, -1} for none.
+std::pair<int, int> InkRows(const QFont& font, QPoint baseline, const QString& text, int size) {
+    QImage image(size, 2 * size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.drawText(baseline + QPoint(0, size / 2), text);
+    }
+    int first = -1, last = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) < 192) {
+                first = first < 0 ? y : first;
+                last = y;
+                break;
+            }
+        }
+    }
+    return {first, last};
+}
+
+// Guards the tile's texts: at every tile size the game can draw, the ink of each letter (the
+// tail of the Q of "Qu" above all) ends at least a pixel above its value's ink.
+TEST_F(PainterTest, LetterAndValueNeverTouch) {
+    const QString family = painter.TileFont();
+    for (int size = 16; size <= 96; size += 2) {
+        for (char c = 'A'; c <= 'Z'; ++c) {
+            static const char* const kLetters[] = {"A", "B", "C", "D", "E", "F", "G", "H",  "I",
+                                                   "J", "K", "L", "M", "N", "O", "P", "QU", "R",
+                                                   "S", "T", "U", "V", "W", "X", "Y", "Z"};
+            std::string letter = kLetters[c - 'A'];
+            const int32_t value = SupplyLetter(letter);
+            const QString text = BoardPainter::TileText(letter);
+            const auto places = BoardPainter::PlaceTexts(family, size, size, text, value);
+            const auto letterInk =
+                InkRows(BoardPainter::LetterFont(family, size, size), places.letter, text, size);
+            const auto valueInk = InkRows(BoardPainter::ValueFont(family, size, size), places.value,
+                                          QString::number(value), size);
+            ASSERT_GE(letterInk.first, 0);
+            EXPECT_LT(letterInk.second + 1, valueInk.first)
+                << text.toStdString() << " at tile size " << size;
+        }
+    }
 }
 
 } // namespace
