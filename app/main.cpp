@@ -3,7 +3,7 @@
 // message loop, and the windows destroyed in reverse order at the end so that they save their
 // placements and the player's settings.
 
-#include "mainwindow/application.h"
+#include "gui/application.h"
 #include "mainwindow/forms.h"
 #include "mainwindow/pelform.h"
 #include "settings/sounder.h"

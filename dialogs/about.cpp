@@ -1,9 +1,9 @@
 #include "dialogs/about.h"
 
 #include "dialogs/addresses.h"
-#include "dialogs/formstyle.h"
-#include "dialogs/programicon.h"
-#include "mainwindow/utils.h"
+#include "gui/formstyle.h"
+#include "gui/programicon.h"
+#include "gui/utils.h"
 #include "settings/persist.h"
 #include "ui_about.h"
 

@@ -1,9 +1,9 @@
 #include "dialogs/howto.h"
 
-#include "dialogs/formstyle.h"
 #include "dialogs/newgame.h"
-#include "mainwindow/helpviewer.h"
-#include "mainwindow/pelform.h"
+#include "gui/boardpainter.h"
+#include "gui/formstyle.h"
+#include "gui/helpviewer.h"
 #include "model/board.h"
 #include "model/boardlayout.h"
 #include "model/chip.h"
@@ -18,6 +18,20 @@
 #include <vector>
 
 THowToPlay* HowToPlay = nullptr;
+
+namespace {
+
+HowToPlayHost* host = nullptr;
+
+} // namespace
+
+void THowToPlay::SetHost(HowToPlayHost* newHost) {
+    host = newHost;
+}
+
+HowToPlayHost* THowToPlay::Host() {
+    return host;
+}
 
 const char* const THowToPlay::ExampleWord = "PLAYING";
 const std::array<const char*, THowToPlay::ExampleRowCount> THowToPlay::ExampleRows = {
@@ -94,7 +108,7 @@ void THowToPlay::ExampleAreaPaint() {
     const BoardLayout layout = LayoutExample(area->width(), area->height(),
                                              exampleBoard->RowCount(), exampleBoard->SlotCount());
     exampleTile = 0;
-    if (!layout.fits || PellinForm == nullptr) {
+    if (!layout.fits || host == nullptr) {
         return;
     }
     exampleTile = layout.tile;
@@ -121,9 +135,10 @@ void THowToPlay::ExampleAreaPaint() {
     }
 
     QPainter p(area);
-    PellinForm->PaintBoardStrip(static_cast<int32_t>(exampleBoard->SlotCount()) + 1,
-                                layout.tile / 2, QPoint(0, 0), p, layout.height);
-    PellinForm->PaintTiles(tiles, chain, QPoint(0, layout.height), p, *exampleBoard);
+    BoardPainter& painter = host->ExamplePainter();
+    painter.PaintBoardStrip(static_cast<int32_t>(exampleBoard->SlotCount()) + 1, layout.tile / 2,
+                            QPoint(0, 0), p, layout.height);
+    painter.PaintTiles(tiles, chain, QPoint(0, layout.height), p, *exampleBoard);
 }
 
 bool THowToPlay::eventFilter(QObject* watched, QEvent* event) {
@@ -151,8 +166,8 @@ void THowToPlay::StartButtonClick() {
     if (NewGameForm != nullptr) {
         NewGameForm->SetHowToPlay(ui->HowToPlay->isChecked());
     }
-    if (PellinForm != nullptr) {
-        PellinForm->HowToPlayClosed();
+    if (host != nullptr) {
+        host->HowToPlayClosed();
     }
 }
 

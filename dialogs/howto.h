@@ -10,6 +10,19 @@
 #include <memory>
 
 class Board;
+class BoardPainter;
+
+// What the page needs of the window that shows it before a game: the painter its example is
+// drawn with (so that the two boards share one cache of discs), and a window to hand control
+// back to when the player presses Start Game. The main window registers itself.
+class HowToPlayHost {
+public:
+    virtual BoardPainter& ExamplePainter() = 0;
+    virtual void HowToPlayClosed() = 0;
+
+protected:
+    ~HowToPlayHost() = default;
+};
 
 namespace Ui {
 class THowToPlay;
@@ -31,6 +44,11 @@ public:
 
     explicit THowToPlay(QWidget* parent = nullptr);
     ~THowToPlay() override;
+
+    // The window the page works for (none: the example is not drawn and Start Game only
+    // keeps the box's choice).
+    static void SetHost(HowToPlayHost* host);
+    static HowToPlayHost* Host();
 
     const Board& ExampleBoard() const { return *exampleBoard; }
     // The tile size the example was last painted with (0: nothing painted).

@@ -1,12 +1,12 @@
 #include "dialogs/newgame.h"
 
 #include "dialogs/addresses.h"
-#include "dialogs/formstyle.h"
 #include "dialogs/options.h"
-#include "dialogs/programicon.h"
 #include "dialogs/scoretable.h"
-#include "mainwindow/helpviewer.h"
-#include "mainwindow/utils.h"
+#include "gui/formstyle.h"
+#include "gui/helpviewer.h"
+#include "gui/programicon.h"
+#include "gui/utils.h"
 #include "settings/persist.h"
 #include "ui_newgame.h"
 

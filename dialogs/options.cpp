@@ -1,11 +1,11 @@
 #include "dialogs/options.h"
 
-#include "dialogs/formstyle.h"
-#include "dialogs/programicon.h"
 #include "dialogs/sounds.h"
 #include "dictionary/tsdictionary.h"
-#include "mainwindow/helpviewer.h"
-#include "mainwindow/utils.h"
+#include "gui/formstyle.h"
+#include "gui/helpviewer.h"
+#include "gui/programicon.h"
+#include "gui/utils.h"
 #include "settings/persist.h"
 #include "ui_options.h"
 

@@ -1,9 +1,9 @@
 #include "dialogs/sounds.h"
 
-#include "dialogs/formstyle.h"
-#include "dialogs/programicon.h"
-#include "mainwindow/helpviewer.h"
-#include "mainwindow/utils.h"
+#include "gui/formstyle.h"
+#include "gui/helpviewer.h"
+#include "gui/programicon.h"
+#include "gui/utils.h"
 #include "settings/registry.h"
 #include "settings/sounder.h"
 #include "ui_sounds.h"

@@ -32,7 +32,7 @@
 #include "dictionary/inputengine.h"
 #include "dictionary/loadprogress.h"
 #include "dictionary/tsdictionary.h"
-#include "words.h"
+#include "model/words.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "mainwindow/forms.h"
 
 #include "dialogs/about.h"
+#include "dialogs/dictload.h"
 #include "dialogs/howto.h"
 #include "dialogs/newgame.h"
 #include "dialogs/options.h"
-#include "dialogs/programicon.h"
-#include "dictionary/dictload.h"
+#include "gui/programicon.h"
 #include "mainwindow/pelform.h"
 #include "settings/sounder.h"
 #include "settings/soundoutput.h"

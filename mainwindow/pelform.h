@@ -4,8 +4,9 @@
 // them; the drawing, the displays and the lifecycle live in the pelform_*.cpp files.
 #pragma once
 
-#include "mainwindow/anchors.h"
-#include "mainwindow/boardpainter.h"
+#include "dialogs/howto.h"
+#include "gui/anchors.h"
+#include "gui/boardpainter.h"
 #include "model/bestwords.h"
 #include "settings/soundoutput.h"
 
@@ -32,7 +33,7 @@ namespace Ui {
 class TPellinForm;
 }
 
-class TPellinForm : public QWidget {
+class TPellinForm : public QWidget, public HowToPlayHost {
     Q_OBJECT
 public:
     static constexpr int HelpContext = 20;
@@ -79,7 +80,9 @@ public:
     void StartGame(bool afterHowToPlay);
     int PrepareDictionary(bool afterHowToPlay);
     // How To Play's Start Game button hands control back here.
-    void HowToPlayClosed();
+    void HowToPlayClosed() override;
+    // How To Play draws its example with the board's own painter.
+    BoardPainter& ExamplePainter() override { return Painter; }
     void FinishGame(bool quitByPlayer);
     void Suspend(bool hideChips);
     void Resume();

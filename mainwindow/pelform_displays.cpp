@@ -3,11 +3,11 @@
 
 #include "mainwindow/pelform.h"
 
-#include "mainwindow/facepainter.h"
+#include "dictionary/cp1252.h"
+#include "gui/facepainter.h"
 #include "model/bestwords.h"
 #include "model/board.h"
 #include "model/words.h"
-#include "tools/cp1252.h"
 #include "ui_pelform.h"
 
 #include <QEvent>

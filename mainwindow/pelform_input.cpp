@@ -4,7 +4,7 @@
 #include "mainwindow/pelform.h"
 
 #include "dialogs/newgame.h"
-#include "mainwindow/helpviewer.h"
+#include "gui/helpviewer.h"
 #include "model/board.h"
 #include "model/gamerules.h"
 #include "model/score.h"

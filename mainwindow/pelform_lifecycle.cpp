@@ -3,8 +3,9 @@
 
 #include "mainwindow/pelform.h"
 
-#include "dialogs/formstyle.h"
-#include "mainwindow/utils.h"
+#include "dialogs/dictload.h"
+#include "gui/formstyle.h"
+#include "gui/utils.h"
 #include "model/board.h"
 #include "model/boardlayout.h"
 #include "model/words.h"
@@ -73,6 +74,9 @@ TPellinForm::TPellinForm(std::unique_ptr<SoundOutput> soundOutput)
                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Help,
                                    helpContext);
     };
+    // The pages shown before a game work for this window.
+    THowToPlay::SetHost(this);
+    TDictionaryLoading::CentreOn(this);
     TellPlayer = [this](const QString& text, int helpContext) {
         ShowCenteredMessage(this, text, QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Help,
                             helpContext);
@@ -82,6 +86,9 @@ TPellinForm::TPellinForm(std::unique_ptr<SoundOutput> soundOutput)
 }
 
 TPellinForm::~TPellinForm() {
+    if (THowToPlay::Host() == this) {
+        THowToPlay::SetHost(nullptr);
+    }
     EvolveTimer.stop();
     TumbleTimer.stop();
     PlacementTimer.stop();

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Renders the program's icon (data/pellinoraxis.svg) to the PNG sizes desktops look for, under
 # data/icons/hicolor/<size>x<size>/apps/, named after the desktop entry so that menus find it,
-# and to the sizes built into the program (dialogs/icons/).
+# and to the sizes built into the program (gui/icons/).
 # The PNGs are committed; run this again only when the SVG changes. The output is the same on
 # every run for the same librsvg, so a re-run that changes nothing shows no difference in git.
 set -euo pipefail
@@ -23,5 +23,5 @@ done
 # The windows' own icon, built into the program for when Qt cannot draw the SVG.
 for size in 16 32 256; do
   rsvg-convert --width "$size" --height "$size" --keep-aspect-ratio --format png \
-    --output "dialogs/icons/pellinoraxis-$size.png" "$svg"
+    --output "gui/icons/pellinoraxis-$size.png" "$svg"
 done

@@ -4,7 +4,7 @@
 
 #include "dictionary/inputengine.h"
 #include "dictionary/tsdictionary.h"
-#include "tools/cp1252.h"
+#include "dictionary/cp1252.h"
 
 int DumpDictionary(const std::string& path, std::ostream& out, std::ostream& err) {
     TSDictionaryList list(path, false);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tools/arguments.h"
-#include "tools/cp1252.h"
+#include "dictionary/cp1252.h"
 #include "tools/tsdwriter.h"
 #include "tools/wordlist.h"
 

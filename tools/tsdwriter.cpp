@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tools/cp1252.h"
+#include "dictionary/cp1252.h"
 
 namespace {
 

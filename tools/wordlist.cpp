@@ -1,6 +1,6 @@
 #include "tools/wordlist.h"
 
-#include "tools/cp1252.h"
+#include "dictionary/cp1252.h"
 
 WordListLine ParseWordListLine(std::string_view line, bool rawCp1252) {
     WordListLine result;

@@ -2,11 +2,11 @@
 // caption cut short, the border each may have, Enter and Esc, the icon, and the About box's
 // links.
 #include "dialogs/about.h"
-#include "dialogs/programicon.h"
 #include "dialogs/sounds.h"
 #include "dialogs_helpers.h"
-#include "mainwindow/boardpainter.h"
-#include "mainwindow/utils.h"
+#include "gui/boardpainter.h"
+#include "gui/programicon.h"
+#include "gui/utils.h"
 #include "testsettings.h"
 
 #include <QAbstractButton>

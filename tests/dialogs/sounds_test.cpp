@@ -3,12 +3,16 @@
 #include "dialogs/sounds.h"
 
 #include "fakesoundoutput.h"
+#include "gui/helpviewer.h"
 #include "settings/sounder.h"
 #include "testsettings.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
 
 #include <gtest/gtest.h>
 
@@ -103,6 +107,31 @@ TEST_F(SoundsDialog, PlayAndDefaultWorkOnTheField) {
     };
     form.Execute();
     EXPECT_EQ(log->Last()->kind, SoundLog::Kind::Stop); // nothing plays on after the dialog
+}
+
+// F1 and the Help button each open the help at the Sounds window's own topic, not elsewhere.
+TEST_F(SoundsDialog, HelpOpensTheSoundsTopic) {
+    HelpViewer::SetHelpFile(QStringLiteral(PELLIN_SOURCE_DIR "/data/Pellinoraxis.hlp"));
+    // The line at the top of the help window, once it is open.
+    const auto helpTop = [] {
+        HelpViewer* viewer = HelpViewer::Instance(false);
+        if (viewer == nullptr || !viewer->isVisible())
+            return QString();
+        return viewer->Browser()->cursorForPosition(QPoint(4, 4)).block().text();
+    };
+    ScriptedSoundsForm form(folderFile, log);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(&form, Qt::Key_F1);
+    EXPECT_EQ(helpTop(), QStringLiteral("Sounds"));
+
+    ShowHelpTopic(20);
+    EXPECT_NE(helpTop(), QStringLiteral("Sounds"));
+    QPushButton* help = form.Button("helpButton");
+    ASSERT_NE(help, nullptr);
+    help->click();
+    EXPECT_EQ(helpTop(), QStringLiteral("Sounds"));
+    HelpViewer::SetHelpFile(QString());
 }
 
 } // namespace

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "dictionary/cp1252.h"
 #include "dictionary/inputengine.h"
 #include "tests/dictionary/tsdfixture.h"
-#include "tools/cp1252.h"
 
 using tsdtest::Bytes;
 using tsdtest::DecodedEntry;

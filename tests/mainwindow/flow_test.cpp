@@ -5,7 +5,7 @@
 #include "dialogs/howto.h"
 #include "dialogs/options.h"
 #include "dictionary/tsdictionary.h"
-#include "mainwindow/helpviewer.h"
+#include "gui/helpviewer.h"
 
 #include <QComboBox>
 #include <QTest>

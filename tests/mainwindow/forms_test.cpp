@@ -4,14 +4,14 @@
 #include "testsettings.h"
 
 #include "dialogs/about.h"
+#include "dialogs/dictload.h"
 #include "dialogs/howto.h"
 #include "dialogs/newgame.h"
 #include "dialogs/options.h"
-#include "dialogs/programicon.h"
-#include "dictionary/dictload.h"
-#include "mainwindow/application.h"
+#include "gui/application.h"
+#include "gui/helpviewer.h"
+#include "gui/programicon.h"
 #include "mainwindow/forms.h"
-#include "mainwindow/helpviewer.h"
 #include "mainwindow/pelform.h"
 #include "model/board.h"
 

@@ -6,8 +6,8 @@
 #include "fakesoundoutput.h"
 #include "testsettings.h"
 
+#include "dialogs/dictload.h"
 #include "dialogs/newgame.h"
-#include "dictionary/dictload.h"
 #include "mainwindow/forms.h"
 #include "mainwindow/pelform.h"
 #include "model/board.h"

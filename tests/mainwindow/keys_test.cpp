@@ -7,10 +7,10 @@
 #include "dialogs/newgame.h"
 #include "dialogs/options.h"
 #include "dialogs/sounds.h"
+#include "gui/helpviewer.h"
+#include "gui/utils.h"
 #include "mainwindow/forms.h"
-#include "mainwindow/helpviewer.h"
 #include "mainwindow/pelform.h"
-#include "mainwindow/utils.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "dictionary/cp1252.h"
 #include "tests/dictionary/tsdfixture.h"
-#include "tools/cp1252.h"
 #include "tools/wordlist.h"
 
 namespace {

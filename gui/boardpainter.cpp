@@ -1,6 +1,6 @@
 #include "boardpainter.h"
 
-#include "mainwindow/utils.h"
+#include "gui/utils.h"
 #include "model/board.h"
 
 #include <QFont>

@@ -1,9 +1,9 @@
-#include "mainwindow/helpviewer.h"
+#include "gui/helpviewer.h"
 
-#include "mainwindow/utils.h"
 #include "ui_helpviewer.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
@@ -28,8 +28,11 @@ QString& HelpPath() {
 HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::HelpViewer>()) {
     ui->setupUi(this);
     // The page wraps at the window's width, long words and all, so there is nothing to
-    // scroll sideways.
+    // scroll sideways. Preformatted lines (the tools' command lines) keep their spaces but
+    // wrap too: a narrowed window would otherwise end where the longest of them does.
     ui->helpText->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    ui->helpText->document()->setDefaultStyleSheet(
+        QStringLiteral("pre { white-space: pre-wrap; }"));
     // The contents open the file.
     connect(ui->contentsButton, &QPushButton::clicked, this, [this] {
         ui->helpText->verticalScrollBar()->setValue(0);
@@ -45,7 +48,9 @@ QTextBrowser* HelpViewer::Browser() const {
 }
 
 QString HelpViewer::HelpFile() {
-    return HelpPath().isEmpty() ? ProgramFolderFile(QStringLiteral("Pellinoraxis.hlp"))
+    // Beside the program unless set (the application object sets it).
+    return HelpPath().isEmpty() ? QDir(QCoreApplication::applicationDirPath())
+                                      .filePath(QStringLiteral("Pellinoraxis.hlp"))
                                 : HelpPath();
 }
 

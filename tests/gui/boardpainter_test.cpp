@@ -1,6 +1,6 @@
 // The board painter on its own, drawing into an image: disc colours, the background between
 // discs, the chain line and dot, single-chip repaints and the disc cache.
-#include "mainwindow/boardpainter.h"
+#include "gui/boardpainter.h"
 #include "model/board.h"
 #include "model/chip.h"
 

@@ -1,5 +1,5 @@
 // The lives faces: colour and mouth by lives, size and placement in the box.
-#include "mainwindow/facepainter.h"
+#include "gui/facepainter.h"
 
 #include <QImage>
 #include <QPainter>

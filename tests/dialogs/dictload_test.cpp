@@ -1,8 +1,8 @@
 // The dictionary loading window: the progress a word index load gives it, and its place over
 // the main window.
-#include "pelform_fixture.h"
+#include "tests/mainwindow/pelform_fixture.h"
 
-#include "dictionary/dictload.h"
+#include "dialogs/dictload.h"
 #include "model/words.h"
 #include "tests/dictionary/tsdfixture.h"
 

@@ -1,8 +1,8 @@
 // Drawing on a screen of device pixel ratio 2: the discs, their letters and the lives faces
 // come out at the device's own resolution, as sharp as at ratio 1, not a ratio-1 picture
 // scaled up.
-#include "mainwindow/boardpainter.h"
-#include "mainwindow/facepainter.h"
+#include "gui/boardpainter.h"
+#include "gui/facepainter.h"
 #include "model/board.h"
 #include "model/chip.h"
 

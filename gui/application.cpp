@@ -1,7 +1,7 @@
-#include "mainwindow/application.h"
+#include "gui/application.h"
 
-#include "mainwindow/helpviewer.h"
-#include "mainwindow/utils.h"
+#include "gui/helpviewer.h"
+#include "gui/utils.h"
 
 #include <QMessageBox>
 

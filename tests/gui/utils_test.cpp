@@ -1,8 +1,8 @@
 // The shared window utilities: paths beside the program, the bitmap reduction, the centred
 // message box and its Help button, and the links that open only what they should.
-#include "mainwindow/utils.h"
+#include "gui/utils.h"
 
-#include "mainwindow/helpviewer.h"
+#include "gui/helpviewer.h"
 #include "modalhelper.h"
 
 #include <QFontDatabase>

@@ -1,4 +1,4 @@
-#include "tools/cp1252.h"
+#include "dictionary/cp1252.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "mainwindow/utils.h"
+#include "gui/utils.h"
 
-#include "mainwindow/helpviewer.h"
+#include "gui/helpviewer.h"
 
 #include <QAbstractButton>
 #include <QDesktopServices>

@@ -1,7 +1,6 @@
-#include "dictionary/dictload.h"
+#include "dialogs/dictload.h"
 
-#include "dialogs/formstyle.h"
-#include "mainwindow/pelform.h"
+#include "gui/formstyle.h"
 #include "ui_dictload.h"
 
 #include <QCloseEvent>
@@ -13,6 +12,19 @@
 #include <algorithm>
 
 TDictionaryLoading* DictionaryLoading = nullptr;
+
+namespace {
+
+QPointer<QWidget>& CentreWindow() {
+    static QPointer<QWidget> window;
+    return window;
+}
+
+} // namespace
+
+void TDictionaryLoading::CentreOn(QWidget* window) {
+    CentreWindow() = window;
+}
 
 TDictionaryLoading::TDictionaryLoading(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
@@ -64,8 +76,8 @@ void TDictionaryLoading::closeEvent(QCloseEvent* event) {
 
 void TDictionaryLoading::showEvent(QShowEvent* event) {
     QRect over;
-    if (PellinForm != nullptr && PellinForm->isVisible()) {
-        over = PellinForm->frameGeometry();
+    if (const QWidget* window = CentreWindow(); window != nullptr && window->isVisible()) {
+        over = window->frameGeometry();
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         over = screen->availableGeometry();
     }

@@ -34,7 +34,7 @@ public:
 
     // The one help window; made on first use when create is true, else possibly null.
     static HelpViewer* Instance(bool create = true);
-    // The help file read by the window made next (ProgramFolderFile("Pellinoraxis.hlp")
+    // The help file read by the window made next ("Pellinoraxis.hlp" beside the program
     // unless set); setting it again drops the window made from the old file.
     static void SetHelpFile(const QString& path);
     static QString HelpFile();

@@ -1,9 +1,9 @@
 // The help window: every topic the game asks for exists in the shipped help file and is
 // scrolled into view; links inside the file lead somewhere; a missing, odd or huge help file
 // shows a message instead; help asked for from a modal question can be used.
-#include "mainwindow/helpviewer.h"
+#include "gui/helpviewer.h"
 
-#include "mainwindow/utils.h"
+#include "gui/utils.h"
 #include "modalhelper.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -91,6 +91,11 @@ TEST_F(HelpViewerTest, EveryTopicOpensAtItsAnchor) {
     }
     for (int topic : kTopics)
         EXPECT_TRUE(names.count(QString::number(topic))) << topic;
+
+    // Narrowed far below its usual width, the page still fits, its command lines included.
+    viewer->resize(300, viewer->height());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return across->maximum() == 0; }, 500))
+        << "the page is " << across->maximum() << " pixels too wide";
 
     // The Contents button returns to the top; closing only hides the window.
     across->setMaximum(100);

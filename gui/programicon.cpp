@@ -1,4 +1,4 @@
-#include "dialogs/programicon.h"
+#include "gui/programicon.h"
 
 #include <QPixmap>
 #include <QString>

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <QPointer>
+
 #include <memory>
 
 namespace Ui {
@@ -17,6 +19,10 @@ class TDictionaryLoading : public QWidget, public LoadProgress {
 public:
     explicit TDictionaryLoading(QWidget* parent = nullptr);
     ~TDictionaryLoading() override;
+
+    // The window the loading window centres itself on (the main window registers itself);
+    // without one, or while it is hidden, the screen.
+    static void CentreOn(QWidget* window);
 
     // The load starts: the bar spans the words to come and stands at 0; the window paints.
     void Begin(int32_t total) override;

@@ -1,7 +1,7 @@
 #include "facepainter.h"
 
-#include "mainwindow/boardpainter.h"
-#include "mainwindow/utils.h"
+#include "gui/boardpainter.h"
+#include "gui/utils.h"
 
 #include <QPaintDevice>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "dialogs/formstyle.h"
+#include "gui/formstyle.h"
 
-#include "mainwindow/helpviewer.h"
+#include "gui/helpviewer.h"
 
 #include <QFont>
 #include <QKeySequence>
