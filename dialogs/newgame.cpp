@@ -102,6 +102,7 @@ void TNewGameForm::ReadSettings() {
     store.ReadBool(QStringLiteral("EnterWordSounds"), EnterWordSounds);
     store.ReadBool(QStringLiteral("EndRoundSounds"), EndRoundSounds);
     store.ReadBool(QStringLiteral("HowToPlay"), HowToPlay);
+    store.ReadBool(QStringLiteral("ShowBestWordLeft"), ShowBestWordLeft);
     Qt::WindowStates state = windowState();
     store.FormPlacement(*this, &state);
     TransferColumnWidths(store, false);
@@ -115,6 +116,7 @@ void TNewGameForm::SaveSettings() {
     store.WriteBool(QStringLiteral("EnterWordSounds"), EnterWordSounds);
     store.WriteBool(QStringLiteral("EndRoundSounds"), EndRoundSounds);
     store.WriteBool(QStringLiteral("HowToPlay"), HowToPlay);
+    store.WriteBool(QStringLiteral("ShowBestWordLeft"), ShowBestWordLeft);
     Qt::WindowStates state = windowState();
     store.FormPlacement(*this, &state);
     TransferColumnWidths(store, true);
@@ -346,7 +348,7 @@ void TNewGameForm::EditOptions(bool allowDictionaryChange) {
     QString dictionary = Dictionary;
     const int result =
         OptionsForm->Execute(allowDictionaryChange, HowToPlay, EndRoundSounds, EnterWordSounds,
-                             SelectTileSounds, dictionary, nickname);
+                             SelectTileSounds, dictionary, nickname, &ShowBestWordLeft);
     if (result != 1)
         return;
     // The nickname first, so that a new score is renamed (and saved) in the table of the

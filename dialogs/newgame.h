@@ -51,6 +51,8 @@ public:
     bool GetEnterWordSounds() const { return EnterWordSounds; }
     bool GetEndRoundSounds() const { return EndRoundSounds; }
     bool GetHowToPlay() const { return HowToPlay; }
+    // Whether a round's end shows the best word that was left on the board.
+    bool GetShowBestWordLeft() const { return ShowBestWordLeft; }
     // Kept and stored at once, so that a crash cannot bring back a page the player turned off.
     void SetHowToPlay(bool value);
 
@@ -107,6 +109,7 @@ private:
     bool EnterWordSounds = true;
     bool EndRoundSounds = true;
     bool HowToPlay = true;
+    bool ShowBestWordLeft = true;
 
     QString GroupCaption;
     // The last store of the table failed: the rows shown are the only copy.

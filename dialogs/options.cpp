@@ -51,7 +51,7 @@ TOptionsForm::TOptionsForm(QWidget* parent)
     ui->setupUi(this);
     // Left only with OK, Cancel or Esc: no close box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFixedSize(394, 359);
+    setFixedSize(394, 389);
     setWindowIcon(ProgramIcon());
 
     UsePixelFont(this, 15);
@@ -100,13 +100,14 @@ QStringList TOptionsForm::ValidDictionaries() {
 
 int TOptionsForm::Execute(bool allowDictionaryChange, bool& howToPlay, bool& endRoundSounds,
                           bool& enterWordSounds, bool& selectTileSounds, QString& dictionary,
-                          QString& nickname) {
+                          QString& nickname, bool* showBestWordLeft) {
     ui->NicknameField->setText(nickname);
     NicknameFieldChange(); // also when the text was already the same
     ui->SelectTileSounds->setChecked(selectTileSounds);
     ui->EnterWordSounds->setChecked(enterWordSounds);
     ui->EndRoundSounds->setChecked(endRoundSounds);
     ui->HowToPlay->setChecked(howToPlay);
+    ui->ShowBestWordLeft->setChecked(showBestWordLeft == nullptr || *showBestWordLeft);
 
     ui->DictionaryList->clear();
     ui->DictionaryList->addItems(ValidDictionaries());
@@ -131,6 +132,8 @@ int TOptionsForm::Execute(bool allowDictionaryChange, bool& howToPlay, bool& end
         enterWordSounds = ui->EnterWordSounds->isChecked();
         endRoundSounds = ui->EndRoundSounds->isChecked();
         howToPlay = ui->HowToPlay->isChecked();
+        if (showBestWordLeft != nullptr)
+            *showBestWordLeft = ui->ShowBestWordLeft->isChecked();
         const int index = ui->DictionaryList->currentIndex();
         if (allowDictionaryChange && index >= 0 && index < ui->DictionaryList->count())
             dictionary = ui->DictionaryList->itemText(index);

@@ -22,10 +22,11 @@ public:
     ~TOptionsForm() override;
 
     // Returns 1 for OK, 2 for Cancel or Esc. Without allowDictionaryChange the dictionary
-    // list is shown greyed and the dictionary is left as it was.
+    // list is shown greyed and the dictionary is left as it was. showBestWordLeft, when given,
+    // is the switch that shows the best word left at a round's end (ticked without one).
     int Execute(bool allowDictionaryChange, bool& howToPlay, bool& endRoundSounds,
                 bool& enterWordSounds, bool& selectTileSounds, QString& dictionary,
-                QString& nickname);
+                QString& nickname, bool* showBestWordLeft = nullptr);
 
     // The folder searched for dictionaries instead of the program's own (tests); empty
     // restores the program's folder.

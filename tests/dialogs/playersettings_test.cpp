@@ -76,6 +76,20 @@ TEST_F(PlayerSettings, DefaultsThenStoredValuesThenSavedAtExit) {
     bool howToPlay = true;
     EXPECT_TRUE(Persist(false).ReadBool(QStringLiteral("HowToPlay"), howToPlay));
     EXPECT_FALSE(howToPlay);
+
+    // The best-word switch, on at first, is changed in Options and kept with the others.
+    ScriptedNewGameForm form;
+    EXPECT_TRUE(form.GetShowBestWordLeft());
+    options.answer = [](ScriptedOptionsForm& f) {
+        EXPECT_TRUE(f.Get<QCheckBox>("ShowBestWordLeft")->isChecked());
+        f.Get<QCheckBox>("ShowBestWordLeft")->setChecked(false);
+        return 1;
+    };
+    form.EditOptions(true);
+    EXPECT_FALSE(form.GetShowBestWordLeft());
+    bool shown = true;
+    EXPECT_TRUE(Persist(false).ReadBool(QStringLiteral("ShowBestWordLeft"), shown));
+    EXPECT_FALSE(shown);
 }
 
 // Hand-edited values that could not work are left out and the defaults stand: an empty
