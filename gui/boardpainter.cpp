@@ -250,6 +250,7 @@ void BoardPainter::PaintTiles(const std::vector<Chip*>& chips, const std::vector
             board.CellAt(c->Row() - 1, c->Slot() - 1), board.CellAt(c->Row() - 1, c->Slot() + 1), c,
             board.CellAt(c->Row() + 1, c->Slot() - 1), board.CellAt(c->Row() + 1, c->Slot() + 1)};
         bool lineHere = false;
+        bool hintHere = false;
         for (const Chip* n : stack) {
             if (n == nullptr || !n->IsOccupied()) {
                 continue;
@@ -257,6 +258,7 @@ void BoardPainter::PaintTiles(const std::vector<Chip*>& chips, const std::vector
             const QRect nr = ToQRect(n->Bounds());
             p.drawImage(QRectF(nr.translated(shift)), DiscBitmap(*n, nr, ratio));
             lineHere = lineHere || n->IsSelected();
+            hintHere = hintHere || std::find(Hint.begin(), Hint.end(), n) != Hint.end();
         }
 
         if (lineHere && !links.empty()) {
@@ -275,6 +277,26 @@ void BoardPainter::PaintTiles(const std::vector<Chip*>& chips, const std::vector
                 const QPoint mid = ToQPoint(links.front()->MidPoint()) + shift;
                 p.setPen(QPen(ChainColour, 1));
                 p.setBrush(ChainColour);
+                p.drawEllipse(QRectF(mid.x() - l / 2, mid.y() - l / 2, l, l));
+            }
+            p.setRenderHint(QPainter::Antialiasing, false);
+        }
+        if (hintHere) {
+            // A little narrower than the player's line, so a chain under it still shows.
+            const QRect first = ToQRect(Hint.front()->Bounds());
+            const int l = std::max(1, (first.width() + first.height() + 2) / 6);
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.setPen(QPen(HintColour, l, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.setBrush(HintColour);
+            if (Hint.size() >= 2) {
+                QPolygon line;
+                for (const Chip* link : Hint) {
+                    line << ToQPoint(link->MidPoint()) + shift;
+                }
+                p.setBrush(Qt::NoBrush);
+                p.drawPolyline(line);
+            } else {
+                const QPoint mid = ToQPoint(Hint.front()->MidPoint()) + shift;
                 p.drawEllipse(QRectF(mid.x() - l / 2, mid.y() - l / 2, l, l));
             }
             p.setRenderHint(QPainter::Antialiasing, false);

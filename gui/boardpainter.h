@@ -30,6 +30,10 @@ public:
 
     QColor BoardColour{0x56, 0x9C, 0x56};
     QColor ChainColour{0xFF, 0x40, 0x40};
+    // A second chain drawn over the tiles, in a colour no tile or the player's chain has (the
+    // best word left on the board when a round ends); empty when there is none.
+    std::vector<const Chip*> Hint;
+    QColor HintColour{0x20, 0x50, 0xF0};
     // The family of the letters and values. Empty until tiles are first drawn, when it becomes
     // "Verdana" if the system has that family and "Arial" otherwise: asking the system reads
     // its whole font list, which the window's first appearance should not wait for.
