@@ -3,6 +3,8 @@
 #include "dialogs/addresses.h"
 #include "dialogs/options.h"
 #include "dialogs/scoretable.h"
+#include "dialogs/statistics.h"
+#include "dialogs/statistics_form.h"
 #include "gui/formstyle.h"
 #include "gui/helpviewer.h"
 #include "gui/programicon.h"
@@ -56,8 +58,9 @@ TNewGameForm::TNewGameForm(QWidget* parent)
     setWindowIcon(ProgramIcon());
 
     UsePixelFont(this, 14);
-    for (QPushButton* button : {ui->OKButton, ui->CancelButton, ui->helpButton, ui->OptionsButton,
-                                ui->hallOfFameButton, ui->mailHighScoreButton})
+    for (QPushButton* button :
+         {ui->OKButton, ui->CancelButton, ui->helpButton, ui->statisticsButton, ui->OptionsButton,
+          ui->hallOfFameButton, ui->mailHighScoreButton})
         UsePixelFont(button, 18);
 
     QHeaderView* header = table->header();
@@ -72,6 +75,8 @@ TNewGameForm::TNewGameForm(QWidget* parent)
     connect(ui->CancelButton, &QPushButton::clicked, this, [this] { done(2); });
     connect(ui->helpButton, &QPushButton::clicked, this, &TNewGameForm::HelpButtonClick);
     connect(ui->OptionsButton, &QPushButton::clicked, this, &TNewGameForm::OptionsButtonClick);
+    connect(ui->statisticsButton, &QPushButton::clicked, this,
+            &TNewGameForm::StatisticsButtonClick);
     connect(ui->hallOfFameButton, &QPushButton::clicked, this,
             &TNewGameForm::HallOfFameButtonClick);
     connect(ui->mailHighScoreButton, &QPushButton::clicked, this,
@@ -399,6 +404,23 @@ void TNewGameForm::OptionsButtonClick() {
 
 void TNewGameForm::HelpButtonClick() {
     ShowHelpTopic(HelpContext);
+}
+
+void TNewGameForm::StatisticsButtonClick() {
+    if (!statisticsForm)
+        statisticsForm = new TStatisticsForm(this);
+    statisticsForm->Execute(Dictionary);
+}
+
+bool TNewGameForm::RecordGame(const statistics::GameSummary& game) {
+    // Read and written through one store, so that a game another copy of the game recorded a
+    // moment ago is added to, not written over.
+    Persist store(true);
+    statistics::PlayerStatistics figures;
+    TransferStatistics(store, Dictionary, figures, false);
+    statistics::RecordGame(figures, game);
+    TransferStatistics(store, Dictionary, figures, true);
+    return store.Close();
 }
 
 // Addresses go to the shell the way every link of the game does; the result is dropped, since

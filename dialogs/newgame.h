@@ -9,10 +9,15 @@
 
 class Persist;
 class QTreeWidget;
+class TStatisticsForm;
 class QTreeWidgetItem;
 
 namespace Ui {
 class TNewGameForm;
+}
+
+namespace statistics {
+struct GameSummary;
 }
 
 // Why the high score dialog is being shown; it names the window.
@@ -26,6 +31,9 @@ enum TScoresMode { smScores = 0, smGameEnded = 1, smGameOver = 2 };
 // and the How To Play switch): they are read when the dialog is made at start-up, kept in
 // memory for the whole run, and written back after every showing, every accepted Options
 // dialog and when the dialog goes at exit. Everything else asks for them here.
+//
+// The player's statistics of each dictionary are kept beside the tables under names of their
+// own (see TransferStatistics); "Statistics..." shows those of the current dictionary.
 //
 // The table is the list view itself; each dictionary keeps its own table in the settings
 // store, one value per row (dictionary name + row index) of "score TAB player TAB best word".
@@ -56,6 +64,13 @@ public:
     // Kept and stored at once, so that a crash cannot bring back a page the player turned off.
     void SetHowToPlay(bool value);
 
+    // Adds a finished game to the statistics of the current dictionary (the one it was played
+    // with: the dictionary cannot change during a game) and stores them at once. Called for
+    // every game that was started and has ended, by game over or by the player quitting,
+    // whatever its score; before ShowScores, so that the statistics opened from there count
+    // it. False when the store refused the figures; they are then as they were before.
+    bool RecordGame(const statistics::GameSummary& game);
+
     // The row that holds this session's new score, or -1.
     int GetNewScoreRow() const { return NewScoreRow; }
     // Whole rows the list shows at its present size.
@@ -81,6 +96,7 @@ private:
     void MailHighScoreButtonClick();
     void OptionsButtonClick();
     void HelpButtonClick();
+    void StatisticsButtonClick();
 
     void PutNewScoreRow(bool rewrite, int index);
     // Loads the stored table (save false) or stores the table shown (save true); a store
@@ -102,6 +118,8 @@ private:
 
     std::unique_ptr<Ui::TNewGameForm> ui;
     QTreeWidget* table = nullptr;
+    // Made at its first showing, over this dialog, and kept.
+    TStatisticsForm* statisticsForm = nullptr;
 
     QString Nickname = QStringLiteral("Anonymous");
     QString Dictionary = QStringLiteral("Evaluation");

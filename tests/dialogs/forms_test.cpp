@@ -3,6 +3,7 @@
 // links.
 #include "dialogs/about.h"
 #include "dialogs/sounds.h"
+#include "dialogs/statistics_form.h"
 #include "dialogs_helpers.h"
 #include "gui/boardpainter.h"
 #include "gui/programicon.h"
@@ -102,6 +103,8 @@ TEST_F(Forms, NothingIsClipped) {
     ExpectNothingClipped(about);
     TSoundsForm sounds;
     ExpectNothingClipped(sounds);
+    TStatisticsForm statistics;
+    ExpectNothingClipped(statistics);
 }
 
 // Enter chooses the default button and Esc the cancel button, with their modal results.
