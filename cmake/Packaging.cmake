@@ -116,8 +116,5 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # font with Arial's metrics for the board's letters. The multimedia library, with its audio
 # output, comes from the libraries the sound module links.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
-# The SVG icon engine draws the window icon sharply at every size; without it the program
-# falls back to its PNG icons.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6svg6")
 
 include(CPack)

@@ -20,7 +20,7 @@ for size in 16 24 32 48 64 128 256; do
   rsvg-convert --width "$size" --height "$size" --keep-aspect-ratio --format png \
     --output "$dir/$id.png" "$svg"
 done
-# The windows' own icon, built into the program for when Qt cannot draw the SVG.
+# The windows' own icon, built into the program: pictures need no image plugin to load.
 for size in 16 32 256; do
   rsvg-convert --width "$size" --height "$size" --keep-aspect-ratio --format png \
     --output "gui/icons/pellinoraxis-$size.png" "$svg"
