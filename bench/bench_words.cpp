@@ -1,5 +1,6 @@
 // How fast the word index loads a dictionary, against reading the same words from a plain text
-// file into a hash set, and how long one lookup takes.
+// file into a hash set, and how long one lookup takes; how long the prefix index built with it
+// takes and how much memory it holds beside the buckets.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -83,6 +84,30 @@ void BM_WordsLoad(benchmark::State& state) {
     state.counters["words"] = static_cast<double>(words->WordCount());
     state.counters["words/s"] = benchmark::Counter(static_cast<double>(words->WordCount()),
                                                    benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["bucket bytes"] =
+        benchmark::Counter(static_cast<double>(words->BucketMemoryBytes()),
+                           benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
+    state.counters["prefix bytes"] =
+        benchmark::Counter(static_cast<double>(words->PrefixMemoryBytes()),
+                           benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
+}
+
+// The prefix index alone, from the words Load gives it: its share of BM_WordsLoad.
+void BM_PrefixBuild(benchmark::State& state) {
+    const Corpus& corpus = Get(static_cast<int>(state.range(0)));
+    PrefixIndex prefixes;
+    for (auto _ : state) {
+        for (const std::string& word : corpus.present) {
+            prefixes.Add(word);
+        }
+        prefixes.Build();
+        benchmark::DoNotOptimize(prefixes.NodeCount());
+    }
+    state.SetLabel(Name(static_cast<int>(state.range(0))));
+    state.counters["nodes"] = static_cast<double>(prefixes.NodeCount());
+    state.counters["prefix bytes"] =
+        benchmark::Counter(static_cast<double>(prefixes.MemoryBytes()),
+                           benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
 }
 
 // The yardstick: the same words from a text file into the standard hash set.
@@ -132,10 +157,27 @@ void BM_LookupAbsent(benchmark::State& state) {
     Lookups(state, false);
 }
 
+// A prefix check as the solver makes it letter by letter, here for a whole near miss at once.
+void BM_IsPrefixAbsent(benchmark::State& state) {
+    const Corpus& corpus = Get(static_cast<int>(state.range(0)));
+    auto words = std::make_unique<Words>();
+    words->Load(corpus.dictionary);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(words->IsPrefix(corpus.absent[i]));
+        if (++i == corpus.absent.size()) {
+            i = 0;
+        }
+    }
+    state.SetLabel(Name(static_cast<int>(state.range(0))));
+}
+
 BENCHMARK(BM_WordsLoad)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrefixBuild)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextFileIntoUnorderedSet)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LookupPresent)->Arg(0)->Arg(1);
 BENCHMARK(BM_LookupAbsent)->Arg(0)->Arg(1);
+BENCHMARK(BM_IsPrefixAbsent)->Arg(0)->Arg(1);
 
 } // namespace
 

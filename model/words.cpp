@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
 
 #include "dictionary/inputengine.h"
 #include "dictionary/loadprogress.h"
@@ -18,10 +19,173 @@ uint32_t WordHash(std::string_view text) {
     return h % Words::kBucketCount;
 }
 
+PrefixIndex::PrefixIndex() {
+    Reset(1);
+}
+
+void PrefixIndex::Reset(std::size_t count) {
+    nodes_.reset();
+    nodes_.reset(static_cast<NodeData*>(std::calloc(count, sizeof(NodeData))));
+    if (nodes_ == nullptr) {
+        throw std::bad_alloc();
+    }
+    nodeCount_ = 1;
+}
+
+void PrefixIndex::Clear() {
+    Reset(1);
+    columns_.clear();
+    previous_.clear();
+}
+
+void PrefixIndex::Add(std::string_view word) {
+    const std::size_t length = word.size();
+    if (length == 0) {
+        return;
+    }
+    // The letters this word shares with the one before it lead to a node that word has already
+    // reached, so they are not stepped through again: dictionaries list their words sorted, and
+    // that halves the work. The word joins at the last shared position that both words still
+    // have letters after; the build takes the node there from the entry before it in that
+    // column, which is the word before or one that shares even more with it.
+    const std::size_t limit = std::min(previous_.size(), length);
+    std::size_t join = 0;
+    while (join + 1 < limit && previous_[join] == word[join]) {
+        ++join;
+    }
+    if (columns_.size() < length) {
+        columns_.resize(length);
+    }
+    // The shared letters were checked with the word before.
+    bool spellable = true;
+    for (std::size_t d = join; d < length; ++d) {
+        const auto letter = static_cast<uint8_t>(word[d] - 'A');
+        spellable &= letter < kLetters;
+        Column& column = columns_[d];
+        if (column.size == column.entries.size()) {
+            column.entries.resize(std::max<std::size_t>(64, 2 * column.size));
+        }
+        column.entries[column.size++] = letter;
+    }
+    if (!spellable) {
+        for (std::size_t d = join; d < length; ++d) {
+            --columns_[d].size;
+        }
+        return;
+    }
+    if (join > 0) {
+        columns_[join].entries[columns_[join].size - 1] |= kJoins;
+    }
+    columns_[length - 1].entries[columns_[length - 1].size - 1] |= kLastLetter;
+    previous_.resize(length);
+    std::copy(word.begin() + static_cast<std::ptrdiff_t>(join), word.end(),
+              previous_.begin() + static_cast<std::ptrdiff_t>(join));
+}
+
+void PrefixIndex::Build() {
+    // One level at a time, breadth first, reading column d and the next one straight through.
+    // At depth d every entry of column d sits on a node of the level whose mask already holds
+    // the entry's letter. Once every entry has marked its letter, the level's children are
+    // numbered in order, so each node's children come out consecutive and sorted without the
+    // words ever being sorted; then each entry steps to its child and marks its following
+    // letter there, or that its word ends there. A word joining at the next column starts from
+    // the node of the entry just before it.
+    std::size_t entryCount = 0;
+    for (Column& column : columns_) {
+        entryCount += column.size;
+        // A last entry without kJoins stops the scan for joining words at the column's end.
+        column.entries.resize(column.size + 1);
+        column.entries[column.size] = 0;
+    }
+    // Each entry opens at most one node.
+    Reset(entryCount + 1);
+    NodeData* const nodes = nodes_.get();
+    std::vector<Node> at;   // the node each entry of the column has reached
+    std::vector<Node> next; // the same for the next column
+    if (!columns_.empty()) {
+        at.assign(columns_[0].size, kRoot);
+        for (std::size_t i = 0; i < columns_[0].size; ++i) {
+            nodes[kRoot].mask |= uint32_t{1} << (columns_[0].entries[i] & kLetterBits);
+        }
+    }
+    std::size_t levelBegin = 0;
+    for (std::size_t depth = 0; depth < columns_.size(); ++depth) {
+        const std::size_t levelEnd = nodeCount_;
+        auto firstFree = static_cast<Node>(levelEnd);
+        for (std::size_t n = levelBegin; n < levelEnd; ++n) {
+            nodes[n].firstChild = firstFree;
+            firstFree += BitCount(nodes[n].mask & kLetterMask);
+        }
+        nodeCount_ = firstFree;
+
+        const Column& column = columns_[depth];
+        static const uint8_t kNoEntry = 0;
+        const bool last = depth + 1 == columns_.size();
+        const uint8_t* const following = last ? &kNoEntry : columns_[depth + 1].entries.data();
+        next.resize(last ? 0 : columns_[depth + 1].size);
+        Node* const reached = next.data();
+        const uint8_t* const entries = column.entries.data();
+        const Node* const from = at.data();
+        std::size_t j = 0;
+        const auto placeJoiners = [&] {
+            for (; (following[j] & kJoins) != 0; ++j) {
+                reached[j] = reached[j - 1];
+                nodes[reached[j]].mask |= uint32_t{1} << (following[j] & kLetterBits);
+            }
+        };
+        for (std::size_t i = 0; i < column.size; ++i) {
+            const uint8_t entry = entries[i];
+            const NodeData& parent = nodes[from[i]];
+            const uint32_t bit = uint32_t{1} << (entry & kLetterBits);
+            const Node child = parent.firstChild + BitCount(parent.mask & (bit - 1));
+            if ((entry & kLastLetter) != 0) {
+                nodes[child].mask |= kWordBit;
+                continue;
+            }
+            placeJoiners();
+            reached[j] = child;
+            nodes[child].mask |= uint32_t{1} << (following[j] & kLetterBits);
+            ++j;
+        }
+        placeJoiners();
+        at.swap(next);
+        levelBegin = levelEnd;
+    }
+    // Shrinking keeps the block where it is.
+    auto* const kept =
+        static_cast<NodeData*>(std::realloc(nodes_.get(), nodeCount_ * sizeof(NodeData)));
+    if (kept != nullptr) {
+        static_cast<void>(nodes_.release());
+        nodes_.reset(kept);
+    }
+    // The columns hold every letter of every word; they are not kept between loads.
+    std::vector<Column>().swap(columns_);
+    previous_.clear();
+}
+
+PrefixIndex::Node PrefixIndex::Walk(std::string_view text, Node from) const {
+    Node node = from;
+    for (const char c : text) {
+        node = Child(node, c);
+        if (node == kNoNode) {
+            break;
+        }
+    }
+    return node;
+}
+
+bool PrefixIndex::IsPrefix(std::string_view text) const {
+    // Every node below the root has a letter after it or ends a word; the root has neither when
+    // the index is empty.
+    const Node node = Walk(text);
+    return node != kNoNode && nodes_.get()[node].mask != 0;
+}
+
 Words::Words() = default;
 
 void Words::Load(const std::string& dictionaryPath, LoadProgress* progress) {
     wordCount_ = 0;
+    prefixes_.Clear();
     // The buckets' room is taken at the first load rather than at construction: the index is
     // made with the game's window, which should not wait for 4 MB it needs only for a game.
     for (std::string& bucket : buckets_) {
@@ -75,6 +239,7 @@ void Words::Load(const std::string& dictionaryPath, LoadProgress* progress) {
                 bucket += word;
                 bucket += '\n';
                 bucket += text;
+                prefixes_.Add(word);
                 ++wordCount_;
                 if (progress != nullptr && wordCount_ % kProgressStep == 0) {
                     progress->Advance(wordCount_);
@@ -83,7 +248,20 @@ void Words::Load(const std::string& dictionaryPath, LoadProgress* progress) {
         }
     }
     list.Release();
+    // After the last progress report, so the loading window's reports stay as they were.
+    prefixes_.Build();
     dictionaryPath_ = dictionaryPath;
+}
+
+std::size_t Words::BucketMemoryBytes() const {
+    std::size_t bytes = 0;
+    for (const std::string& bucket : buckets_) {
+        // Only room beyond the string's own inline buffer is on the heap.
+        if (bucket.capacity() > std::string().capacity()) {
+            bytes += bucket.capacity() + 1;
+        }
+    }
+    return bytes;
 }
 
 std::string Words::Lookup(std::string_view word) const {
