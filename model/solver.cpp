@@ -122,6 +122,10 @@ public:
 
 private:
     void Visit(int32_t t, PrefixIndex::Node node, int64_t product, std::size_t letters) {
+        if (steps_ == 0) {
+            return;
+        }
+        --steps_;
         const Tile& tile = tiles_[static_cast<std::size_t>(t)];
         for (const char c : tile.letter) {
             node = prefixes_.Child(node, c);
@@ -181,6 +185,7 @@ private:
     std::vector<Found> found_;
     std::vector<int32_t> pool_;
     std::unordered_map<PrefixIndex::Node, std::size_t> byNode_;
+    std::size_t steps_ = Solver::kSearchSteps;
 };
 
 // Walks the chains that spell one text, keeping the best `limit` of them.
@@ -261,6 +266,10 @@ private:
     }
 
     void Visit(int32_t t, std::size_t position, int64_t product) {
+        if (steps_ == 0) {
+            return;
+        }
+        --steps_;
         const Tile& tile = tiles_[static_cast<std::size_t>(t)];
         if (letters_.compare(position, tile.letter.size(), tile.letter) != 0 ||
             position + tile.letter.size() > letters_.size()) {
@@ -321,6 +330,7 @@ private:
     std::vector<int64_t> bestRest_;
     std::vector<std::size_t> fewestRest_;
     std::vector<Kept> kept_; // best first
+    std::size_t steps_ = Solver::kSearchSteps;
 };
 
 } // namespace

@@ -12,6 +12,11 @@
 //      tile is lower, then further left, wins; with the same first tile the second decides, and
 //      so on.
 // Two different chains never rank alike, so every answer is fully determined by the board.
+//
+// Each search stops after kSearchSteps tiles tried. A game board never comes near that (a full
+// board tries some twenty thousand with a large dictionary), but a board of one letter over
+// and over can be walked in more ways than could ever be counted; there the answer is what was
+// found by then, and the window stays responsive.
 #pragma once
 
 #include <cstddef>
@@ -36,6 +41,8 @@ public:
     // Enough chains for any use of a typed text; a board that can spell a text in more ways than
     // this gives only the best of them.
     static constexpr std::size_t kChainLimit = 256;
+    // Tiles one search may try before it gives what it has found.
+    static constexpr std::size_t kSearchSteps = std::size_t{1} << 22;
 
     // Uses the word index's prefix index; the index must outlive the solver.
     explicit Solver(const Words& words) : words_(words) {}

@@ -2,7 +2,9 @@
 // the progress a load reports.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -96,6 +98,14 @@ TEST(WordsIndex, FindsExactlyTheDictionaryWords) {
     EXPECT_EQ(words.Lookup("COLOUR"), "colour"); // of two equal words, the first wins
     EXPECT_EQ(words.WordCount(), 9);
     EXPECT_EQ(words.DictionaryPath(), path);
+    // The prefix index holds the same words and every start of them, nothing else.
+    for (const char* prefix : {"C", "CA", "CAT", "CATS", "QU", "QUIZ", "COO", "ET", "JAZZ"}) {
+        EXPECT_TRUE(words.IsPrefix(prefix)) << prefix;
+    }
+    for (const char* other : {"A", "CATSS", "ca", "I", "ICE", "QI", "QUIZZ", "D"}) {
+        EXPECT_FALSE(words.IsPrefix(other)) << other;
+    }
+    EXPECT_GT(words.PrefixMemoryBytes(), 0u);
 }
 
 // Words that share a bucket are all found, a word that is a prefix of another in its bucket is
@@ -155,6 +165,8 @@ TEST(WordsIndex, FailedLoadLeavesAnEmptyIndex) {
     RecordingProgress progress;
     words.Load(missing, &progress);
     EXPECT_EQ(words.Lookup("CAT"), "");
+    EXPECT_FALSE(words.IsPrefix("C"));
+    EXPECT_FALSE(words.IsPrefix(""));
     EXPECT_EQ(words.WordCount(), 0);
     EXPECT_EQ(words.DictionaryPath(), missing);
     EXPECT_TRUE(progress.calls.empty());
@@ -223,6 +235,71 @@ TEST(WordsIndex, RoundTripThroughTheWriter) {
             }
         }
     }
+}
+
+// The prefix index against the plain set of every prefix, for words given sorted, sorted within
+// each length as dictionaries give them, reversed and shuffled, with repeats, with words that
+// start others given before and after them, and with words tiles cannot spell.
+TEST(PrefixIndex, HoldsEveryPrefixOfEveryWordWhateverTheOrder) {
+    std::mt19937 random(7);
+    std::vector<std::string> list;
+    for (int i = 0; i < 3000; ++i) {
+        std::string w;
+        const int length = 1 + static_cast<int>(random() % 12);
+        for (int k = 0; k < length; ++k) {
+            w += static_cast<char>('A' + random() % 6); // few letters: many shared starts
+        }
+        list.push_back(w);
+        if (i % 7 == 0 && w.size() > 1) {
+            list.push_back(w.substr(0, w.size() / 2)); // a start that is itself a word
+        }
+    }
+    list.push_back(std::string(40, 'Z'));
+    const std::vector<std::string> unspellable = {"ABc", "A-B", "\xC9T\xC9", "AB CD", ""};
+    std::set<std::string> prefixes;
+    std::set<std::string> words;
+    for (const std::string& w : list) {
+        words.insert(w);
+        for (std::size_t n = 0; n <= w.size(); ++n) {
+            prefixes.insert(w.substr(0, n));
+        }
+    }
+
+    std::vector<std::vector<std::string>> orders(4, list);
+    std::sort(orders[0].begin(), orders[0].end());
+    std::stable_sort(orders[1].begin(), orders[1].end(), [](const auto& a, const auto& b) {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    });
+    std::sort(orders[2].rbegin(), orders[2].rend());
+    std::shuffle(orders[3].begin(), orders[3].end(), random);
+    PrefixIndex index;
+    for (const std::vector<std::string>& order : orders) {
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            index.Add(order[i]);
+            if (i % 100 == 0) {
+                index.Add(unspellable[i / 100 % unspellable.size()]);
+            }
+        }
+        index.Build();
+        ASSERT_EQ(index.NodeCount(), prefixes.size());
+        for (const std::string& p : prefixes) {
+            const PrefixIndex::Node node = index.Walk(p);
+            ASSERT_NE(node, PrefixIndex::kNoNode) << p;
+            ASSERT_TRUE(index.IsPrefix(p)) << p;
+            ASSERT_EQ(index.IsWord(node), words.count(p) == 1) << p;
+            for (char c = 'A'; c <= 'Z'; ++c) {
+                ASSERT_EQ(index.Child(node, c) != PrefixIndex::kNoNode, prefixes.count(p + c) == 1)
+                    << p << c;
+            }
+        }
+        for (const char* outside : {"AB-", "ab", "G", "\xC9"}) {
+            EXPECT_FALSE(index.IsPrefix(outside)) << outside;
+        }
+    }
+    index.Clear();
+    EXPECT_FALSE(index.IsPrefix(""));
+    EXPECT_FALSE(index.IsPrefix("A"));
+    EXPECT_EQ(index.NodeCount(), 1u);
 }
 
 // The shipped default dictionary loads and holds ordinary words under their capitals.
