@@ -48,7 +48,7 @@ public:
         if (index >= kLetters) {
             return kNoNode;
         }
-        const NodeData& data = nodes_.get()[node];
+        const NodeData& data = nodes_[node];
         const uint32_t bit = uint32_t{1} << index;
         if ((data.mask & bit) == 0) {
             return kNoNode;
@@ -58,9 +58,9 @@ public:
     // The node reached from `from` by the letters of `text`, or kNoNode.
     Node Walk(std::string_view text, Node from = kRoot) const;
     // True when a word added ends at `node`.
-    bool IsWord(Node node) const { return (nodes_.get()[node].mask & kWordBit) != 0; }
+    bool IsWord(Node node) const { return (nodes_[node].mask & kWordBit) != 0; }
     // True when some word goes on past `node`.
-    bool HasChildren(Node node) const { return (nodes_.get()[node].mask & kLetterMask) != 0; }
+    bool HasChildren(Node node) const { return (nodes_[node].mask & kLetterMask) != 0; }
     // True for every prefix of every word, the words included; the empty text is a prefix
     // exactly when the index holds a word.
     bool IsPrefix(std::string_view text) const;
@@ -68,7 +68,7 @@ public:
     // Nodes, the root included: one more than the number of distinct prefixes.
     std::size_t NodeCount() const { return nodeCount_; }
     // Bytes the built index holds on the heap.
-    std::size_t MemoryBytes() const { return nodeCount_ * sizeof(NodeData); }
+    std::size_t MemoryBytes() const { return room_ * sizeof(NodeData); }
 
     // The number of bits set. std::popcount becomes a library call on processors assumed to
     // lack the instruction, which made it the costliest part of a step.
@@ -91,12 +91,14 @@ private:
     struct FreeNodes {
         void operator()(NodeData* nodes) const { std::free(nodes); }
     };
-    // Room for `count` nodes, the root among them, all zero.
-    void Reset(std::size_t count);
+    // Room for `room` nodes, holding the root alone, with no word below it.
+    void Reset(std::size_t room);
 
-    // Held in memory of the C allocator: a build fills room for as many nodes as there are
-    // letters, far more than it needs, then hands the rest back in place with realloc.
+    // Held in memory of the C allocator: a build takes room for a node per letter it was given,
+    // far more than it needs, and hands the rest back with realloc, which keeps the block where
+    // it is.
     std::unique_ptr<NodeData[], FreeNodes> nodes_;
+    std::size_t room_ = 0;
     std::size_t nodeCount_ = 0;
     // Words taken since the last Build, by letter position: column d holds letter d, as 0 to
     // 25, of every word that has it and does not share it with the word before (see Add), in
