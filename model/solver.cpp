@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <numeric>
 #include <unordered_map>
 #include <utility>
 
@@ -223,11 +222,9 @@ private:
         std::vector<int32_t> chain;
     };
 
-    static constexpr int64_t kUnreachable = -1;
-
-    // For each position of the text: the highest product and the fewest tiles with which the
-    // board's letters could spell the rest, ignoring where the tiles lie; kUnreachable where no
-    // run of the board's letters spells it.
+    // For each position of the text: whether the board's letters could spell the rest, ignoring
+    // where the tiles lie, and if so the highest product and the fewest tiles they could do it
+    // with.
     void PlanRest() {
         std::vector<std::pair<std::string_view, int32_t>> kinds; // letter text, highest value
         for (const Tile& tile : tiles_) {
@@ -242,19 +239,22 @@ private:
             bounded_ = bounded_ && tile.value >= 1;
         }
         const std::size_t n = letters_.size();
-        bestRest_.assign(n + 1, kUnreachable);
+        reachable_.assign(n + 1, 0);
+        bestRest_.assign(n + 1, 0);
         fewestRest_.assign(n + 1, 0);
+        reachable_[n] = 1;
         bestRest_[n] = 1;
         for (std::size_t p = n; p-- > 0;) {
             for (const auto& [letter, value] : kinds) {
                 const std::size_t next = p + letter.size();
                 if (letters_.compare(p, letter.size(), letter) != 0 || next > n ||
-                    bestRest_[next] == kUnreachable) {
+                    reachable_[next] == 0) {
                     continue;
                 }
                 const int64_t product = SaturateScore(bestRest_[next] * value);
                 const std::size_t tiles = 1 + fewestRest_[next];
-                if (bestRest_[p] == kUnreachable) {
+                if (reachable_[p] == 0) {
+                    reachable_[p] = 1;
                     bestRest_[p] = product;
                     fewestRest_[p] = tiles;
                 } else {
@@ -276,7 +276,7 @@ private:
             return;
         }
         position += tile.letter.size();
-        if (bestRest_[position] == kUnreachable) {
+        if (reachable_[position] == 0) {
             return;
         }
         product = SaturateScore(product * tile.value);
@@ -327,6 +327,7 @@ private:
     std::vector<uint8_t> used_;
     std::vector<int32_t> path_;
     bool bounded_ = true;
+    std::vector<uint8_t> reachable_;
     std::vector<int64_t> bestRest_;
     std::vector<std::size_t> fewestRest_;
     std::vector<Kept> kept_; // best first

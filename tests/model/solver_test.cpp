@@ -332,7 +332,9 @@ TEST_F(SolverTest, RandomBoardsMatchPlainEnumeration) {
                 continue;
             }
             std::string letter = kRandomLetters[random() % kRandomLetters.size()];
-            const int32_t value = ownValues ? SupplyLetter(letter) : 1 + random() % 9;
+            // Values no tile is given in a game, down to -1, too: the rules still hold.
+            const int32_t value =
+                ownValues ? SupplyLetter(letter) : static_cast<int32_t>(random() % 11) - 1;
             chip->Set(letter, value);
             tiles.push_back(chip);
         }
