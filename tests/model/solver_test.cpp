@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <random>
@@ -17,8 +18,6 @@
 #include "solver.h"
 #include "tests/dictionary/tsdfixture.h"
 #include "words.h"
-
-using testhelp::Put;
 
 namespace {
 
@@ -58,11 +57,6 @@ protected:
             }
         }
         random_ = Load("random.tsd", std::vector<std::string>(entries.begin(), entries.end()));
-    }
-    static void TearDownTestSuite() {
-        hand_.reset();
-        random_.reset();
-        folder_.reset();
     }
     static std::unique_ptr<Words> Load(const std::string& name,
                                        const std::vector<std::string>& entries) {
@@ -110,19 +104,32 @@ int32_t BoardScore(Board& board, const std::vector<Chip*>& chain) {
     return score;
 }
 
+// Tiles as (row, slot, letter, value).
+struct Laid {
+    int32_t row;
+    int32_t slot;
+    const char* letter;
+    int32_t value;
+};
+void Lay(Board& board, std::initializer_list<Laid> tiles) {
+    for (const Laid& tile : tiles) {
+        board.CellAt(tile.row, tile.slot)->Set(tile.letter, tile.value);
+    }
+}
+
 //   row 2:  E   S   T        slots 0, 2, 4
 //   row 1:    QU  I   Z      slots 1, 3, 5
 //   row 0:  C   A   T        slots 0, 2, 4
-void PutHandBoard(Board& board) {
-    Put(board, 0, 0, "C");
-    Put(board, 0, 2, "A");
-    Put(board, 0, 4, "T");
-    Put(board, 1, 1, "QU");
-    Put(board, 1, 3, "I");
-    Put(board, 1, 5, "Z");
-    Put(board, 2, 0, "E");
-    Put(board, 2, 2, "S");
-    Put(board, 2, 4, "T");
+void LayHandBoard(Board& board) {
+    Lay(board, {{0, 0, "C", 3},
+                {0, 2, "A", 2},
+                {0, 4, "T", 2},
+                {1, 1, "QU", 9},
+                {1, 3, "I", 2},
+                {1, 5, "Z", 6},
+                {2, 0, "E", 2},
+                {2, 2, "S", 2},
+                {2, 4, "T", 2}});
 }
 
 using Found = std::tuple<std::string, int32_t, Cells>;
@@ -168,10 +175,10 @@ Rank RankOf(int32_t score, const Cells& cells) {
 // chain (no CZ, no ACT); one-letter words and words with blanks are not words. Of QUIT's two
 // chains the one ending on the lower T wins; of words that score alike, the one whose first
 // tile is lower comes first (ITS before SIT, TI before IT). The selection plays no part and is
-// left as it was.
+// left as it was. Typed texts need not be words, and "QU" matches the "QU" tile only.
 TEST_F(SolverTest, HandBoardGivesItsWordsBestFirst) {
     Board board(3, 3);
-    PutHandBoard(board);
+    LayHandBoard(board);
     std::vector<Chip*> changed;
     board.SelectChip(board.CellAt(1, 1), false, changed);
     board.SelectChip(board.CellAt(1, 3), false, changed);
@@ -203,6 +210,14 @@ TEST_F(SolverTest, HandBoardGivesItsWordsBestFirst) {
     EXPECT_EQ(best->key, "QUIZ");
     EXPECT_EQ(CellsOf(best->chain), std::get<2>(expected[0]));
 
+    EXPECT_EQ(CellsOf(solver.ChainsFor(board, "QUI")), (std::vector<Cells>{{{1, 1}, {1, 3}}}));
+    EXPECT_EQ(CellsOf(solver.ChainsFor(board, "IT")),
+              (std::vector<Cells>{{{1, 3}, {0, 4}}, {{1, 3}, {2, 4}}}));
+    EXPECT_EQ(CellsOf(solver.ChainsFor(board, "IT", 1)), (std::vector<Cells>{{{1, 3}, {0, 4}}}));
+    for (const char* none : {"Q", "U", "", "qui", "CZ", "AA"}) {
+        EXPECT_TRUE(solver.ChainsFor(board, none).empty()) << none;
+    }
+
     // A chain never crosses an empty cell.
     board.CellAt(0, 2)->Set(nullptr, 0);
     for (const SolvedWord& word : solver.Solve(board)) {
@@ -211,36 +226,18 @@ TEST_F(SolverTest, HandBoardGivesItsWordsBestFirst) {
     }
 }
 
-// Chains for a typed text: any text, word or not, best first; the "QU" tile matches "QU" only.
-TEST_F(SolverTest, ChainsForTypedText) {
-    Board board(3, 3);
-    PutHandBoard(board);
-    const Solver solver(*hand_);
-    EXPECT_EQ(CellsOf(solver.ChainsFor(board, "QUI")), (std::vector<Cells>{{{1, 1}, {1, 3}}}));
-    EXPECT_EQ(CellsOf(solver.ChainsFor(board, "IT")),
-              (std::vector<Cells>{{{1, 3}, {0, 4}}, {{1, 3}, {2, 4}}}));
-    EXPECT_EQ(CellsOf(solver.ChainsFor(board, "T")), (std::vector<Cells>{{{0, 4}}, {{2, 4}}}));
-    EXPECT_EQ(CellsOf(solver.ChainsFor(board, "IT", 1)), (std::vector<Cells>{{{1, 3}, {0, 4}}}));
-    EXPECT_TRUE(solver.ChainsFor(board, "Q").empty());
-    EXPECT_TRUE(solver.ChainsFor(board, "U").empty());
-    EXPECT_TRUE(solver.ChainsFor(board, "").empty());
-    EXPECT_TRUE(solver.ChainsFor(board, "qui").empty());
-    EXPECT_TRUE(solver.ChainsFor(board, "CZ").empty());
-    EXPECT_TRUE(solver.ChainsFor(board, "AA").empty());
-}
-
 // The ranking: the higher score first, then fewer tiles, then the lower and further left cells,
 // tile by tile. Tile values are set by hand so that the rules meet.
 //   row 1:    QU  A   A      slots 1, 3, 5
 //   row 0:  Q   U   A        slots 0, 2, 4
 TEST_F(SolverTest, RanksByScoreThenTilesThenCells) {
     Board board(2, 3);
-    board.CellAt(0, 0)->Set("Q", 2);
-    board.CellAt(0, 2)->Set("U", 2);
-    board.CellAt(0, 4)->Set("A", 2);
-    board.CellAt(1, 1)->Set("QU", 4);
-    board.CellAt(1, 3)->Set("A", 2);
-    board.CellAt(1, 5)->Set("A", 2);
+    Lay(board, {{0, 0, "Q", 2},
+                {0, 2, "U", 2},
+                {0, 4, "A", 2},
+                {1, 1, "QU", 4},
+                {1, 3, "A", 2},
+                {1, 5, "A", 2}});
     const Solver solver(*hand_);
     // All three chains of QUA score 8: the one of two tiles wins; of the two others, the third
     // tile decides.
@@ -273,12 +270,12 @@ TEST_F(SolverTest, RanksByScoreThenTilesThenCells) {
 //   row 0:  A   Q   U        slots 0, 2, 4
 TEST_F(SolverTest, BestChainsKeepTheShortSpellingFoundLast) {
     Board board(2, 3);
-    board.CellAt(0, 0)->Set("A", 2);
-    board.CellAt(0, 2)->Set("Q", 3);
-    board.CellAt(0, 4)->Set("U", 3);
-    board.CellAt(1, 1)->Set("QU", 9);
-    board.CellAt(1, 3)->Set("A", 2);
-    board.CellAt(1, 5)->Set("A", 2);
+    Lay(board, {{0, 0, "A", 2},
+                {0, 2, "Q", 3},
+                {0, 4, "U", 3},
+                {1, 1, "QU", 9},
+                {1, 3, "A", 2},
+                {1, 5, "A", 2}});
     const Solver solver(*hand_);
     const std::vector<Cells> all = {{{0, 0}, {1, 1}, {1, 3}},
                                     {{1, 3}, {1, 1}, {0, 0}},
@@ -310,7 +307,7 @@ TEST_F(SolverTest, SaturatesScoresAndFindsNothingInEmptiness) {
     EXPECT_TRUE(Solver(*hand_).Solve(empty).empty());
     EXPECT_FALSE(Solver(*hand_).BestWord(empty).has_value());
     Board board(3, 3);
-    PutHandBoard(board);
+    LayHandBoard(board);
     const Words none;
     EXPECT_TRUE(Solver(none).Solve(board).empty());
     EXPECT_FALSE(Solver(none).BestWord(board).has_value());
