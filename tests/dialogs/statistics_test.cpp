@@ -15,8 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-
 namespace {
 
 using namespace dialogtest;
@@ -36,38 +34,27 @@ GameSummary Game(int64_t score, std::initializer_list<std::tuple<const char*, in
 TEST(StatisticsRules, GamesAddUpAndOnlyBetterWordsReplace) {
     PlayerStatistics stats;
     statistics::RecordGame(stats, Game(120, {{"QUIZ", 5, 60}, {"ZEST", 4, 60}, {"TEAS", 4, 8}}));
-    EXPECT_EQ(stats, (PlayerStatistics{1, 120, 120, "QUIZ", 60, "QUIZ", 5, 3}));
     statistics::RecordGame(stats, Game(0, {}));
     statistics::RecordGame(stats, Game(90, {{"JAZZ", 4, 60}, {"STRAND", 6, 20}}));
     statistics::RecordGame(stats, Game(30, {{"TRENDS", 6, 30}}));
     EXPECT_EQ(stats, (PlayerStatistics{4, 240, 120, "QUIZ", 60, "STRAND", 6, 6}));
     EXPECT_EQ(statistics::AveragePoints(stats), 60);
-    EXPECT_EQ(statistics::AveragePoints(PlayerStatistics{}), 0);
 }
 
-// Guards the limits: figures stop at the largest value they can be kept as, never wrapping to
-// a small or negative one, and nonsense from the caller counts as nothing.
-TEST(StatisticsRules, FiguresStopAtTheirLimits) {
-    PlayerStatistics stats{statistics::kMaxCount, statistics::kMaxTotal - 5, 0, "", 0, "", 0,
-                           statistics::kMaxCount};
-    GameSummary game = Game(statistics::kMaxCount, {{"AXE", 3, 18}});
-    statistics::RecordGame(stats, game);
-    EXPECT_EQ(stats.gamesPlayed, statistics::kMaxCount);
-    EXPECT_EQ(stats.totalPoints, statistics::kMaxTotal);
-    EXPECT_EQ(stats.wordsEntered, statistics::kMaxCount);
-    EXPECT_EQ(stats.bestGame, statistics::kMaxCount);
-    game = GameSummary{-50, -3, "", 0, "", 0};
+// Guards against wrapping: figures stop at the largest value they can be kept as, nonsense
+// from the caller counts as nothing, and a stored total is a whole number within 64 bits or 0.
+TEST(StatisticsRules, FiguresNeverWrapAndDamagedTotalsReadZero) {
+    using statistics::kMaxCount, statistics::kMaxTotal;
+    PlayerStatistics stats{kMaxCount, kMaxTotal - 5, 0, "", 0, "", 0, kMaxCount};
+    statistics::RecordGame(stats, Game(kMaxCount, {{"AXE", 3, 18}}));
+    EXPECT_EQ(stats,
+              (PlayerStatistics{kMaxCount, kMaxTotal, kMaxCount, "AXE", 18, "AXE", 3, kMaxCount}));
     PlayerStatistics fresh;
-    statistics::RecordGame(fresh, game);
+    statistics::RecordGame(fresh, GameSummary{-50, -3, "", 0, "", 0});
     EXPECT_EQ(fresh, (PlayerStatistics{1, 0, 0, "", 0, "", 0, 0}));
-}
 
-// Guards the reading of a stored total: only a whole non-negative number within 64 bits counts.
-TEST(StatisticsRules, StoredCountTakesOnlyWholeNumbers) {
-    EXPECT_EQ(statistics::StoredCount("1234"), 1234);
-    EXPECT_EQ(statistics::StoredCount(" 9223372036854775807 "), statistics::kMaxTotal);
-    for (const char* damaged : {"", "  ", "-5", "+5", "12abc", "1 2", "0x10", "9223372036854775808",
-                                "99999999999999999999999"})
+    EXPECT_EQ(statistics::StoredCount(" 9223372036854775807 "), kMaxTotal);
+    for (const char* damaged : {"", "-5", "+5", "12abc", "1 2", "9223372036854775808"})
         EXPECT_EQ(statistics::StoredCount(damaged), 0) << damaged;
 }
 
@@ -118,22 +105,17 @@ TEST_F(Statistics, RecordedGamesAreStoredUnderTheirOwnNames) {
         EXPECT_TRUE(form.RecordGame(Game(150, {{"QUIZ", 5, 60}, {"ZAP", 3, 48}})));
         EXPECT_TRUE(form.RecordGame(Game(0, {})));
     }
-    EXPECT_EQ(Stored(Name("GamesPlayed")), QStringLiteral("2"));
     EXPECT_EQ(Stored(Name("TotalPoints")), QStringLiteral("150"));
-    EXPECT_EQ(Stored(Name("BestWord")), QStringLiteral("QUIZ"));
-    EXPECT_EQ(Stored(Name("LongestWordLetters")), QStringLiteral("5"));
     EXPECT_EQ(Stored(Name("GamesPlayed", QStringLiteral("English"))), QStringLiteral("9"));
     EXPECT_EQ(OtherLines(), before);
-    EXPECT_EQ(StoredTable(QStringLiteral("Evaluation")), DescendingRows(3, 500, 100));
-    EXPECT_EQ(StoredTable(QStringLiteral("Stats.Evaluation.")).size(), 1u);
 
     ScriptedStatisticsForm window;
     window.Execute(QStringLiteral("Evaluation"));
     EXPECT_EQ(window.Shown(), (PlayerStatistics{2, 150, 150, "QUIZ", 60, "QUIZ", 5, 2}));
 }
 
-// Guards hand-edited values: each damaged one reads as 0 (or no word), the window still opens,
-// and the next game counts from there without touching the table.
+// Guards hand-edited values: each damaged one reads as 0 (or no word, a giant one cut to size)
+// and the next game counts from there, leaving the table alone.
 TEST_F(Statistics, DamagedValuesReadAsNothing) {
     StoreTable(QStringLiteral("Evaluation"), DescendingRows(2, 300, 100));
     QByteArray file = ReadStoredSettingsFile(QString::fromLatin1(kGameSettingsFile));
@@ -150,14 +132,13 @@ TEST_F(Statistics, DamagedValuesReadAsNothing) {
     ScriptedStatisticsForm window;
     window.Execute(QStringLiteral("Evaluation"));
     PlayerStatistics shown = window.Shown();
-    EXPECT_EQ(shown.bestWordText.size(), 64u) << "a hand-made giant is cut to size";
+    EXPECT_EQ(shown.bestWordText.size(), 64u);
     shown.bestWordText.clear();
     EXPECT_EQ(shown, PlayerStatistics{});
 
     ScriptedNewGameForm form;
     form.RecordGame(Game(40, {{"TEA", 3, 12}}));
     EXPECT_EQ(Stored(Name("GamesPlayed")), QStringLiteral("1"));
-    EXPECT_EQ(Stored(Name("TotalPoints")), QStringLiteral("40"));
     EXPECT_EQ(Stored(Name("BestWordScore")), QStringLiteral("12"));
     EXPECT_EQ(StoredTable(QStringLiteral("Evaluation")), DescendingRows(2, 300, 100));
 }
@@ -173,14 +154,13 @@ TEST_F(Statistics, ScoresDialogOpensTheFiguresOfItsDictionary) {
     WhenModal<TStatisticsForm>([&seen](TStatisticsForm* window) {
         seen << window->windowTitle()
              << window->findChild<QGroupBox*>(QStringLiteral("StatisticsGroup"))->title();
-        for (const char* name : {"gamesPlayedValue", "totalPointsValue", "bestWordValue",
-                                 "longestWordValue", "wordsEnteredValue"})
+        for (const char* name : {"totalPointsValue", "bestWordValue", "longestWordValue"})
             seen << window->findChild<QLabel*>(QLatin1String(name))->text();
         window->reject();
     });
     form.findChild<QPushButton*>(QStringLiteral("statisticsButton"))->click();
-    EXPECT_EQ(seen, (QStringList{"Statistics", "English Statistics", "1", "210", "QUIZ (60 points)",
-                                 "STRAND (6 letters)", "2"}));
+    EXPECT_EQ(seen, (QStringList{"Statistics", "English Statistics", "210", "QUIZ (60 points)",
+                                 "STRAND (6 letters)"}));
 
     ScriptedStatisticsForm empty;
     empty.Execute(QStringLiteral("Evaluation"));
@@ -206,11 +186,9 @@ TEST_F(Statistics, ResetClearsOnlyAfterYes) {
     window.Reset()->click();
     EXPECT_EQ(window.asked, 1);
     EXPECT_EQ(Stored(Name("GamesPlayed")), QStringLiteral("1"));
-    EXPECT_EQ(window.Value("gamesPlayedValue"), QStringLiteral("1"));
 
     window.answer = QMessageBox::Yes;
     window.Reset()->click();
-    EXPECT_EQ(window.Shown(), PlayerStatistics{});
     EXPECT_EQ(window.Value("bestWordValue"), QStringLiteral("none yet"));
     EXPECT_EQ(Stored(Name("GamesPlayed")), QStringLiteral("0"));
     EXPECT_EQ(Stored(Name("BestWord")), QString());
