@@ -21,7 +21,8 @@ inline constexpr int64_t kMaxCount = std::numeric_limits<int32_t>::max();
 inline constexpr int64_t kMaxTotal = std::numeric_limits<int64_t>::max();
 
 // What one finished game adds. The main window fills it in as the game goes: NoteWord for each
-// word entered, and the game's final score as it ends.
+// word entered, and the game's final score as it ends. Texts are UTF-8, the word alone as the
+// window shows it (a dictionary's Windows-1252 text converted, without its score).
 struct GameSummary {
     int64_t score = 0;
     int64_t wordsEntered = 0;
