@@ -5,6 +5,7 @@
 #pragma once
 
 #include "dialogs/howto.h"
+#include "dialogs/statistics.h"
 #include "gui/anchors.h"
 #include "gui/boardpainter.h"
 #include "model/bestwords.h"
@@ -133,6 +134,10 @@ public:
     // True when the key was one of the game's.
     bool FormKeyDown(int key);
     void TouchChip(bool dragging);
+    // A letter A to Z typed during a game: picks the tiles of a chain spelling the word text
+    // and the letter (Q is the QU tile, whose U a following U stands for), by the board's own
+    // selection step; true when the letter was taken.
+    bool TypeLetter(char letter);
     void EnterWord();
 
     // --- Displays (pelform_displays.cpp) ---
@@ -147,6 +152,12 @@ public:
     // best-word list.
     void UpdateBestWords(uint32_t wordScore, const std::string& text);
     void ClearBestWords();
+    // When a round ends: the best word still on the board, its chain drawn in the painter's
+    // hint colour and "Best left: word (score)" in the word display (when the player wants it).
+    void ShowBestWordLeft();
+    // The chain goes when the tiles start to vanish; the text stays until the next round or
+    // the end of the game (keepText false).
+    void HideBestWordLeft(bool keepText);
     QString TopBestWord() const;
     // How many lines the best-word list shows at its present size.
     int32_t BestWordCapacity() const;
@@ -257,6 +268,12 @@ private:
     MinimizedPhase minimizedPhase = MinimizedPhase::None;
     // A dictionary load is under way (it runs the message loop, so handlers can come in).
     bool loadRunning = false;
+    // The last typed letter was a Q that picked a QU tile: a U typed next is that tile's U.
+    bool typedQ = false;
+    // "Best left: ..." as the word display shows it at a round's end (empty: not shown).
+    std::string bestLeftText;
+    // The words this game has entered, for the player's statistics.
+    statistics::GameSummary tally;
 };
 
 extern TPellinForm* PellinForm;

@@ -3,10 +3,12 @@
 
 #include "mainwindow/pelform.h"
 
+#include "dialogs/newgame.h"
 #include "dictionary/cp1252.h"
 #include "gui/facepainter.h"
 #include "model/bestwords.h"
 #include "model/board.h"
+#include "model/solver.h"
 #include "model/words.h"
 #include "ui_pelform.h"
 
@@ -39,7 +41,42 @@ bool TPellinForm::ShowWordInProgress(const std::string& letters, bool setText,
     return valid;
 }
 
+void TPellinForm::ShowBestWordLeft() {
+    if (NewGameForm != nullptr && !NewGameForm->GetShowBestWordLeft()) {
+        return;
+    }
+    const std::optional<SolvedWord> best = Solver(*WordIndex).BestWord(*GameBoard);
+    if (!best) {
+        return;
+    }
+    Painter.Hint.assign(best->chain.begin(), best->chain.end());
+    bestLeftText = "Best left: " + best->display + " (" + std::to_string(best->score) + ")";
+    ui->wordInProgress->setText(DisplayText(bestLeftText));
+    FormPaint();
+}
+
+void TPellinForm::HideBestWordLeft(bool keepText) {
+    if (!Painter.Hint.empty()) {
+        Painter.Hint.clear();
+        FormPaint();
+    }
+    if (bestLeftText.empty()) {
+        return;
+    }
+    if (keepText) {
+        ui->wordInProgress->setText(DisplayText(bestLeftText));
+        return;
+    }
+    bestLeftText.clear();
+    if (!GameBoard->Selection().empty()) {
+        return;
+    }
+    wordText.clear();
+    ui->wordInProgress->clear();
+}
+
 void TPellinForm::ClearWord() {
+    typedQ = false;
     std::vector<Chip*> changed;
     GameBoard->ClearSelection(changed);
     if (!changed.empty()) {

@@ -108,6 +108,7 @@ void TPellinForm::StartGame(bool afterHowToPlay) {
     SetLives(static_cast<uint32_t>(StartLives));
     SetScore(0);
     ++GamesStarted;
+    tally = statistics::GameSummary();
     ClearBestWords();
     std::vector<Chip*> none;
     ShowWordInProgress(std::string(), true, none);
@@ -233,6 +234,7 @@ void TPellinForm::EvolveTimerTick() {
         if (WantsEndRoundSounds()) {
             Sounds->Play(seEndRound);
         }
+        ShowBestWordLeft();
         EndCountdown = EndCountdownStart;
         TumbleTimer.setInterval(VanishInterval);
         TumbleTimer.start();
@@ -256,6 +258,7 @@ void TPellinForm::TumbleTimerTick() {
     }
 
     ClearWord();
+    HideBestWordLeft(true);
     for (int k = 0; k < 2; ++k) {
         std::vector<Chip*> occupied;
         for (int32_t r = 0; r < static_cast<int32_t>(GameBoard->RowCount()); ++r) {
@@ -292,6 +295,7 @@ void TPellinForm::TumbleTimerTick() {
 }
 
 void TPellinForm::NextRound() {
+    HideBestWordLeft(false);
     GameBoard->Fill(StartRows);
     std::vector<Chip*> none;
     ShowWordInProgress(std::string(), true, none);
@@ -347,11 +351,19 @@ void TPellinForm::ConfirmPauseOrQuit(bool pause) {
 void TPellinForm::FinishGame(bool quitByPlayer) {
     ui->PlayPanel->hide();
     ui->PreplayPanel->show();
+    HideBestWordLeft(false);
     // The chain went with the game; Enter and Clear have nothing left to act on. The word
     // display keeps its text, as the other displays keep theirs until the next game.
     std::vector<Chip*> none;
     ShowWordInProgress(std::string(), false, none);
-    if (Score == 0 || NewGameForm == nullptr) {
+    if (NewGameForm == nullptr) {
+        return;
+    }
+    // Every finished game counts in the statistics, one of no points too. A failed write is
+    // already told of with the high scores, which share the store.
+    tally.score = Score;
+    (void)NewGameForm->RecordGame(tally);
+    if (Score == 0) {
         return;
     }
     const int result =

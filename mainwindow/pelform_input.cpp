@@ -4,15 +4,19 @@
 #include "mainwindow/pelform.h"
 
 #include "dialogs/newgame.h"
+#include "dictionary/cp1252.h"
 #include "gui/helpviewer.h"
 #include "model/board.h"
 #include "model/gamerules.h"
 #include "model/score.h"
+#include "model/solver.h"
 #include "settings/sounder.h"
 #include "ui_pelform.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+
+#include <utility>
 
 namespace {
 
@@ -75,7 +79,14 @@ void TPellinForm::keyPressEvent(QKeyEvent* event) {
         }
         return;
     }
-    if (!FormKeyDown(event->key())) {
+    // A plain or shifted letter picks tiles; with Ctrl, Alt or Meta it stays a shortcut.
+    const int key = event->key();
+    if (key >= Qt::Key_A && key <= Qt::Key_Z && AcceptsInput() &&
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == 0) {
+        TypeLetter(static_cast<char>('A' + (key - Qt::Key_A)));
+        return;
+    }
+    if (!FormKeyDown(key)) {
         QWidget::keyPressEvent(event);
     }
 }
@@ -178,7 +189,69 @@ bool TPellinForm::FormKeyDown(int key) {
     }
 }
 
+namespace {
+
+// Of two tiles that could equally go next, the lower, then the one further left.
+bool GoesBefore(const Chip* a, const Chip* b) {
+    if (a->Value() != b->Value()) {
+        return a->Value() > b->Value();
+    }
+    return a->Row() != b->Row() ? a->Row() < b->Row() : a->Slot() < b->Slot();
+}
+
+} // namespace
+
+bool TPellinForm::TypeLetter(char letter) {
+    // QUIZ is typed as written: the U after a Q is the one its QU tile already gave.
+    if (letter == 'U' && typedQ) {
+        typedQ = false;
+        return true;
+    }
+    typedQ = false;
+    const std::string tile = letter == 'Q' ? std::string("QU") : std::string(1, letter);
+    const std::vector<Chip*> chain = GameBoard->Selection();
+
+    // The chain goes on from its end where it can.
+    Chip* next = nullptr;
+    if (!chain.empty()) {
+        const Chip* end = chain.back();
+        const int32_t r = end->Row();
+        const int32_t s = end->Slot();
+        for (const auto& [dr, ds] : {std::pair{0, -2}, std::pair{0, 2}, std::pair{-1, -1},
+                                     std::pair{-1, 1}, std::pair{1, -1}, std::pair{1, 1}}) {
+            Chip* n = GameBoard->CellAt(r + dr, s + ds);
+            if (n != nullptr && n->IsOccupied() && !n->IsSelected() && n->Letter() == tile &&
+                (next == nullptr || GoesBefore(n, next))) {
+                next = n;
+            }
+        }
+    }
+    std::vector<Chip*> changed;
+    if (next != nullptr) {
+        GameBoard->SelectChip(next, false, changed);
+    } else {
+        // Otherwise the best chain on the board that spells the whole typed text.
+        const std::vector<std::vector<Chip*>> chains =
+            Solver(*WordIndex).ChainsFor(*GameBoard, GameBoard->WordText() + tile);
+        if (chains.empty()) {
+            return false;
+        }
+        GameBoard->ClearSelection(changed);
+        for (Chip* c : chains.front()) {
+            GameBoard->SelectChip(c, false, changed);
+        }
+    }
+    typedQ = letter == 'Q';
+    LastTouched = nullptr;
+    const bool valid = ShowWordInProgress(GameBoard->WordText(), true, changed);
+    if (WantsSelectTileSounds()) {
+        Sounds->Play(valid ? seSelectWord : seSelectTile);
+    }
+    return true;
+}
+
 void TPellinForm::TouchChip(bool dragging) {
+    typedQ = false;
     std::vector<Chip*> changed;
     const std::string letters = GameBoard->SelectChip(LastTouched, dragging, changed);
     if (changed.empty()) {
@@ -191,6 +264,8 @@ void TPellinForm::TouchChip(bool dragging) {
 }
 
 void TPellinForm::EnterWord() {
+    typedQ = false;
+    const std::string letters = GameBoard->WordText();
     const uint32_t old = Score;
     SetScore(static_cast<uint32_t>(AddScore(static_cast<int32_t>(old), GameBoard->WordScore())));
     std::vector<Chip*> changed;
@@ -203,6 +278,8 @@ void TPellinForm::EnterWord() {
         SetLives(Lives + gained);
     }
     const uint32_t wordScore = Score - old;
+    statistics::NoteWord(tally, Cp1252ToUtf8(WordIndex->Lookup(letters)),
+                         static_cast<int64_t>(letters.size()), wordScore);
     UpdateBestWords(wordScore, WordInProgressText());
     ShowWordInProgress(std::string(), false, changed);
     if (WantsEnterWordSounds()) {

@@ -1,6 +1,8 @@
 // A whole game played through the window's own events and timers.
 #include "game_fixture.h"
 
+#include "dialogs/statistics_form.h"
+
 #include <QTest>
 
 namespace {
@@ -10,7 +12,8 @@ using gametest::GameTest;
 // Guards the game from start to the high score table: a press on the board starts it, words
 // found on the board and entered by Space, Return and a double-click score and list the best
 // one, the chips then come fast enough to end every round, and the last lost life opens "Game
-// Over", whose table and store take the score, the nickname and the best word.
+// Over", whose table and store take the score, the nickname and the best word, and the player's
+// statistics take the game.
 TEST_F(GameTest, WholeGameEndsInTheHighScoreTable) {
     QTest::mouseClick(form, Qt::LeftButton, {}, QPoint(200, 250));
     ASSERT_TRUE(form->GameInProgress());
@@ -43,6 +46,10 @@ TEST_F(GameTest, WholeGameEndsInTheHighScoreTable) {
     QString stored;
     Persist(false).ReadString(QStringLiteral("Flow0"), stored);
     EXPECT_EQ(stored, QStringLiteral("28\tAnonymous\tstar (16)"));
+    statistics::PlayerStatistics figures;
+    Persist store(false);
+    TransferStatistics(store, QStringLiteral("Flow"), figures, false);
+    EXPECT_EQ(figures, (statistics::PlayerStatistics{1, 28, 28, "star", 16, "star", 4, 3}));
 }
 
 } // namespace

@@ -76,7 +76,7 @@ protected:
     GameTest() {
         ClearStoredSettings();
         tsdtest::WriteBytes(folder.File("Flow.tsd"),
-                            tsdtest::MakeDictionary({"at", "tea", "eat", "rate", "star"}));
+                            tsdtest::MakeDictionary({"at", "tea", "eat", "rate", "star", "quiz"}));
         Persist(true).WriteString(QStringLiteral("Dictionary"), QStringLiteral("Flow"));
         CreateForms(std::make_unique<FakeSoundOutput>(sounds));
         delete std::exchange(NewGameForm, scores = new ScriptedScores);
