@@ -24,7 +24,7 @@
 namespace {
 
 const QString kShippedHelp = QStringLiteral(PELLIN_SOURCE_DIR "/data/Pellinoraxis.hlp");
-const int kTopics[] = {10, 20, 30, 35, 40, 50, 70, 120};
+const int kTopics[] = {10, 15, 20, 30, 35, 40, 50, 70, 120};
 
 // The anchors a document defines and the fragments its links lead to.
 void Anchors(const QTextDocument& doc, std::set<QString>& names, std::set<QString>& targets) {
