@@ -183,7 +183,7 @@ void Board::Fill(int32_t filledRows) {
             Chip& chip = cells_[Index(row, static_cast<int32_t>(s))];
             if (row < filledRows) {
                 std::string letter;
-                const int32_t value = SupplyLetter(letter);
+                const int32_t value = SupplyLetter(letter, weights_);
                 chip.Set(letter, value);
             } else {
                 chip.Set(nullptr, 0);
@@ -205,6 +205,7 @@ void Board::FillAttract() {
             const uint32_t slot = 2 * column + r % 2;
             std::string letter(1, kTitleWord[position]);
             position = (position + 1) % kTitleWord.size();
+            // The title is the same in every language, so it keeps the built-in values.
             const int32_t value = SupplyLetter(letter);
             cells_[Index(row, static_cast<int32_t>(slot))].Set(letter, value);
         }

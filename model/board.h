@@ -35,6 +35,12 @@ public:
 
     void SetGeometry(uint32_t tileWidth, int32_t tileHeight, int32_t rowPitch);
 
+    // The table new tiles are drawn from and valued by, in Fill and DropChip: the built-in one
+    // until a game gives it its dictionary's. The title fill keeps the built-in values whatever
+    // is set here. Tiles already on the board keep the values they came with.
+    void UseLetterWeights(const LetterWeights& weights) { weights_ = weights; }
+    const LetterWeights& Weights() const { return weights_; }
+
     // Null outside the grid; otherwise the chip, whatever its parity or content.
     Chip* CellAt(int32_t row, int32_t slot);
     const Chip* CellAt(int32_t row, int32_t slot) const;
@@ -74,8 +80,8 @@ public:
     // selection. The caller repaints the whole board.
     void Fill(int32_t filledRows);
     // Title content: seeds the shared generator from the clock, then spells "PELLINORAXIS" over
-    // and over from the top row down, serpentine. Also drops any selection, whose tiles would
-    // otherwise stay listed while their letters are replaced.
+    // and over from the top row down, serpentine, with the built-in values. Also drops any
+    // selection, whose tiles would otherwise stay listed while their letters are replaced.
     void FillAttract();
 
     // Puts a new random tile into a random cell of the top row. Returns true (blocked) when
@@ -101,6 +107,7 @@ private:
     void CutSelection(size_t start, std::vector<Chip*>& changed);
 
     std::vector<Chip*> selection_;
+    LetterWeights weights_;
     uint32_t rows_;
     uint32_t slots_;
     uint32_t tileWidth_ = kNoGeometry;

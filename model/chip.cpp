@@ -3,9 +3,6 @@
 #include "board.h"
 #include "random.h"
 
-#include <algorithm>
-#include <cmath>
-
 void Chip::Place(Board* board, int32_t row, int32_t slot) {
     board_ = board;
     row_ = row;
@@ -49,56 +46,45 @@ Point Chip::MidPoint() const {
     return Point{static_cast<int32_t>(x), static_cast<int32_t>(y)};
 }
 
-namespace {
-
-std::array<int32_t, 26> ComputeLetterValues() {
-    const uint32_t most = *std::max_element(kLetterWeights.begin(), kLetterWeights.end());
-    // The factor puts the commonest letter just above 1.5, so it rounds to 2: no tile is worth
-    // less than 2, and a one-letter chain never scores the "nothing selected" 1.
-    const double k = most * 2.250001;
-    std::array<int32_t, 26> values{};
-    for (size_t i = 0; i < values.size(); ++i) {
-        const double q = k / kLetterWeights[i];
-        values[i] = static_cast<int32_t>(std::sqrt(q) + 0.5);
-    }
-    return values;
-}
-
-} // namespace
-
 int32_t LetterValue(int index) {
-    static const std::array<int32_t, 26> values = ComputeLetterValues();
-    if (index < 0 || index >= static_cast<int>(values.size())) {
-        return 0;
-    }
-    return values[static_cast<size_t>(index)];
+    return LetterWeights::BuiltIn().Value(index);
 }
 
-int32_t SupplyLetterFromDraw(std::string& letter, int32_t draw) {
-    int32_t r = draw % kLetterWeightTotal;
+int32_t SupplyLetterFromDraw(std::string& letter, int32_t draw, const LetterWeights& weights) {
+    const int32_t total = weights.DrawTotal();
+    int32_t r = draw % total;
     if (r < 0) {
-        r += kLetterWeightTotal;
+        r += total;
     }
     int index = 0;
-    // Consecutive intervals in alphabetical order; the last letter takes whatever is left.
-    while (index < 25 && r >= static_cast<int32_t>(kLetterWeights[static_cast<size_t>(index)])) {
-        r -= static_cast<int32_t>(kLetterWeights[static_cast<size_t>(index)]);
+    // Consecutive intervals in alphabetical order; the last letter takes whatever is left. A
+    // letter of weight 0 has an empty interval and is stepped over.
+    while (index < 25 && r >= static_cast<int32_t>(weights.DrawWeight(index))) {
+        r -= static_cast<int32_t>(weights.DrawWeight(index));
         ++index;
     }
     letter.assign(1, static_cast<char>('A' + index));
     if (letter[0] == 'Q') {
         letter += 'U'; // a lone Q would make almost every chain through it unplayable
     }
-    return LetterValue(index);
+    return weights.Value(index);
 }
 
-int32_t SupplyLetter(std::string& letter) {
+int32_t SupplyLetterFromDraw(std::string& letter, int32_t draw) {
+    return SupplyLetterFromDraw(letter, draw, LetterWeights::BuiltIn());
+}
+
+int32_t SupplyLetter(std::string& letter, const LetterWeights& weights) {
     if (letter.empty()) {
-        return SupplyLetterFromDraw(letter, Random::Next());
+        return SupplyLetterFromDraw(letter, Random::Next(), weights);
     }
     const char first = letter[0];
     if (first < 'A' || first > 'Z') {
         return 0;
     }
-    return LetterValue(first - 'A');
+    return weights.Value(first - 'A');
+}
+
+int32_t SupplyLetter(std::string& letter) {
+    return SupplyLetter(letter, LetterWeights::BuiltIn());
 }

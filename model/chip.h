@@ -1,8 +1,8 @@
 #pragma once
 
 #include "geometry.h"
+#include "letterweights.h"
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -54,27 +54,20 @@ private:
     bool selected_ = false;
 };
 
-// Relative frequencies of the letters A to Z in ordinary text. They decide both how often a
-// letter is drawn and what it is worth.
-inline constexpr std::array<uint32_t, 26> kLetterWeights = {
-    181548, 46362,  63247,  70030, 202682, 28417,  49855, 54084, 131640,
-    9000,   34439,  103497, 58582, 113329, 121572, 50810, 6000,  127670,
-    136186, 101100, 74298,  19225, 24806,  6724,   39773, 11815};
-
-// Sum of kLetterWeights: a draw picks a number below it.
-inline constexpr int32_t kLetterWeightTotal = 1866691;
-
-// The point value of letter index 0 (A) to 25 (Z): the square root of how much rarer the letter
-// is than the commonest one, scaled so the commonest is worth 2. Returns 0 outside 0 to 25.
+// The point value of letter index 0 (A) to 25 (Z) in the built-in table (LetterWeights::Value).
+// Returns 0 outside 0 to 25.
 int32_t LetterValue(int index);
 
 // The one source of tiles. With a non-empty letter: leaves it unchanged and returns the value of
 // its first character; a first character other than a capital A to Z is worth 0 (there is no
 // such tile). With an empty letter: draws a letter weighted by frequency, writes it (Q always as
-// "QU") and returns its value.
+// "QU") and returns its value. Without a table, the built-in one.
 int32_t SupplyLetter(std::string& letter);
+int32_t SupplyLetter(std::string& letter, const LetterWeights& weights);
 
 // The draw of SupplyLetter with the random number supplied by the caller, so the letter intervals
-// can be checked exactly. draw is any non-negative number; it is reduced modulo
-// kLetterWeightTotal as a fresh random number would be. letter must be empty.
+// can be checked exactly. draw is any non-negative number; it is reduced modulo the table's
+// DrawTotal (kLetterWeightTotal for the built-in one) as a fresh random number would be. letter
+// must be empty.
 int32_t SupplyLetterFromDraw(std::string& letter, int32_t draw);
+int32_t SupplyLetterFromDraw(std::string& letter, int32_t draw, const LetterWeights& weights);

@@ -41,7 +41,7 @@ bool Board::DropChip(std::vector<Chip*>& changed, bool* selectionChanged) {
     }
 
     std::string letter;
-    const int32_t value = SupplyLetter(letter);
+    const int32_t value = SupplyLetter(letter, weights_);
     top->Set(letter, value);
     changed.push_back(top);
     return blocked;

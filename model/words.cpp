@@ -265,6 +265,7 @@ void Words::Load(const std::string& dictionaryPath, LoadProgress* progress) {
     list.Release();
     // After the last progress report, so the loading window's reports stay as they were.
     prefixes_.Build();
+    weights_ = LetterWeightsForDictionary(dictionaryPath);
     dictionaryPath_ = dictionaryPath;
 }
 

@@ -2,6 +2,8 @@
 // the player's chain.
 #pragma once
 
+#include "letterweights.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -127,8 +129,11 @@ public:
     Words();
 
     // Replaces the index with the words of 2 to 31 letters of the dictionary at `dictionaryPath`.
-    // A missing or broken dictionary leaves the index empty. `progress` may be null.
+    // A missing or broken dictionary leaves the index empty. `progress` may be null. The letter
+    // weights the dictionary is played with are read along with it (LetterWeightsForDictionary).
     void Load(const std::string& dictionaryPath, LoadProgress* progress = nullptr);
+    // The letter weights of the dictionary last loaded; the built-in table before any Load.
+    const LetterWeights& Weights() const { return weights_; }
     // The path given to the last Load, whether or not it succeeded.
     const std::string& DictionaryPath() const { return dictionaryPath_; }
     // The display text stored with `word`, or an empty text when the index does not hold it.
@@ -149,4 +154,5 @@ private:
     int32_t wordCount_ = 0;
     std::string dictionaryPath_;
     PrefixIndex prefixes_;
+    LetterWeights weights_;
 };

@@ -1,0 +1,167 @@
+#include "letterweights.h"
+
+#include "dictionary/narrowpath.h"
+#include "random.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <iostream>
+#include <system_error>
+
+LetterWeights::LetterWeights() : LetterWeights(BuiltIn()) {
+}
+
+const LetterWeights& LetterWeights::BuiltIn() {
+    static const LetterWeights table(kLetterWeights);
+    return table;
+}
+
+LetterWeights::LetterWeights(const std::array<uint32_t, kLetters>& weights) : weights_(weights) {
+    uint64_t total = 0;
+    for (const uint32_t w : weights_) {
+        total += w;
+    }
+    drawWeights_ = weights_;
+    if (total > static_cast<uint64_t>(kDrawScale)) {
+        for (uint32_t& w : drawWeights_) {
+            if (w != 0) {
+                // Rounded to the nearest, and never to 0: a letter the table draws stays drawn.
+                const uint64_t scaled = (uint64_t{w} * kDrawScale + total / 2) / total;
+                w = static_cast<uint32_t>(std::max<uint64_t>(scaled, 1));
+            }
+        }
+    }
+    uint64_t drawTotal = 0;
+    for (const uint32_t w : drawWeights_) {
+        drawTotal += w;
+    }
+    drawTotal_ = static_cast<int32_t>(drawTotal);
+
+    const uint32_t most = *std::max_element(weights_.begin(), weights_.end());
+    // The factor puts the commonest letter just above 1.5, so it rounds to 2: no tile is worth
+    // less than 2, and a one-letter chain never scores the "nothing selected" 1.
+    const double k = most * 2.250001;
+    for (size_t i = 0; i < values_.size(); ++i) {
+        const double q = k / std::max<uint32_t>(weights_[i], 1);
+        values_[i] = static_cast<int32_t>(std::sqrt(q) + 0.5);
+    }
+}
+
+std::optional<LetterWeights> LetterWeights::Make(const std::array<uint32_t, kLetters>& weights) {
+    uint64_t total = 0;
+    for (const uint32_t w : weights) {
+        total += w;
+    }
+    // The total is what a draw counts in; it must be a number the generator can reach.
+    if (total == 0 || total > static_cast<uint64_t>(Random::kMax)) {
+        return std::nullopt;
+    }
+    return LetterWeights(weights);
+}
+
+uint32_t LetterWeights::Weight(int index) const {
+    return index >= 0 && index < kLetters ? weights_[static_cast<size_t>(index)] : 0;
+}
+
+int32_t LetterWeights::Value(int index) const {
+    return index >= 0 && index < kLetters ? values_[static_cast<size_t>(index)] : 0;
+}
+
+uint32_t LetterWeights::DrawWeight(int index) const {
+    return index >= 0 && index < kLetters ? drawWeights_[static_cast<size_t>(index)] : 0;
+}
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+} // namespace
+
+std::optional<LetterWeights> ParseLetterWeights(std::string_view text) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        text.remove_prefix(kByteOrderMark.size());
+    }
+    if (!text.empty() && text.back() == '\n') {
+        text.remove_suffix(1); // the last line's own end, not an empty line after it
+    }
+    std::array<uint32_t, LetterWeights::kLetters> weights{};
+    for (int index = 0; index < LetterWeights::kLetters; ++index) {
+        const size_t end = text.find('\n');
+        const bool last = index == LetterWeights::kLetters - 1;
+        if (last != (end == std::string_view::npos)) {
+            return std::nullopt; // a line too few or too many
+        }
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(last ? text.size() : end + 1);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        while (!line.empty() && IsBlank(line.back())) {
+            line.remove_suffix(1);
+        }
+        if (line.size() < 3 || line[0] != static_cast<char>('A' + index) || !IsBlank(line[1])) {
+            return std::nullopt;
+        }
+        line.remove_prefix(1);
+        while (!line.empty() && IsBlank(line.front())) {
+            line.remove_prefix(1);
+        }
+        // from_chars takes digits only (no sign, no blanks) and says when they overflow.
+        uint32_t weight = 0;
+        const auto [rest, error] = std::from_chars(line.data(), line.data() + line.size(), weight);
+        if (error != std::errc() || rest != line.data() + line.size()) {
+            return std::nullopt;
+        }
+        weights[static_cast<size_t>(index)] = weight;
+    }
+    return LetterWeights::Make(weights);
+}
+
+LetterWeightsFile ReadLetterWeightsFile(const std::filesystem::path& file) {
+    LetterWeightsFile result;
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(file, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return result;
+    }
+    result.state = LetterWeightsFile::State::Damaged;
+    // Opening a pipe or a device could wait for ever; a folder reads as nothing.
+    if (error || status.type() != std::filesystem::file_type::regular) {
+        return result;
+    }
+    std::ifstream in(file, std::ios::binary);
+    // One byte past the limit tells an over-long file from one exactly at it.
+    std::string text(kMaxLetterWeightsFileBytes + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad() || !in.is_open()) {
+        return result;
+    }
+    text.resize(static_cast<size_t>(in.gcount()));
+    if (text.size() > kMaxLetterWeightsFileBytes) {
+        return result;
+    }
+    if (const std::optional<LetterWeights> weights = ParseLetterWeights(text)) {
+        result.state = LetterWeightsFile::State::Read;
+        result.weights = *weights;
+    }
+    return result;
+}
+
+LetterWeights LetterWeightsForDictionary(const std::string& dictionaryPath) {
+    std::filesystem::path file = NarrowFileName(dictionaryPath);
+    file.replace_extension(".letters");
+    const LetterWeightsFile read = ReadLetterWeightsFile(file);
+    if (read.state == LetterWeightsFile::State::Damaged) {
+        // The dictionary still plays, only with English letter frequencies; not worth stopping
+        // the player for, but whoever made the file should find out why it is not used.
+        // The dictionary's own narrow name: a path's conversion back to narrow text can fail.
+        std::cerr << "Pellinoraxis: the .letters file beside " << dictionaryPath
+                  << " is not a table of 26 letter weights; the built-in English one is used\n";
+    }
+    return read.weights;
+}
