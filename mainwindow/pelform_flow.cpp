@@ -104,6 +104,7 @@ void TPellinForm::StartGame(bool afterHowToPlay) {
     }
     ui->PreplayPanel->hide();
     ui->PlayPanel->show();
+    GameBoard->UseLetterWeights(WordIndex->Weights()); // read with the dictionary
     GameBoard->Fill(StartRows);
     SetLives(static_cast<uint32_t>(StartLives));
     SetScore(0);
