@@ -284,4 +284,31 @@ TEST_F(GameTest, UnreadableDictionaryIsNamedAndAnotherChosen) {
     TOptionsForm::SetDictionaryFolder(QString());
 }
 
+// Guards the weights a game draws from: the dictionary's .letters file, read with it, decides
+// every tile of the new game's rows and of the drops that follow.
+TEST_F(GameTest, GameDrawsFromTheDictionarysLetterWeights) {
+    std::string table;
+    for (char c = 'A'; c <= 'Z'; ++c) {
+        table += std::string(1, c) + (c == 'E' || c == 'T' ? " 5\n" : " 0\n");
+    }
+    std::ofstream(folder.File("Flow.letters"), std::ios::binary) << table;
+    Child("StartButton")->click();
+    ASSERT_TRUE(form->GameInProgress());
+    for (int tick = 0; tick < 20; ++tick) {
+        form->EvolveTimerTick();
+    }
+    int tiles = 0;
+    for (int32_t r = 0; r < static_cast<int32_t>(form->GameBoard->RowCount()); ++r) {
+        for (int32_t s = 0; s < static_cast<int32_t>(form->GameBoard->SlotCount()); ++s) {
+            const Chip* chip = form->GameBoard->CellAt(r, s);
+            if (chip->IsOccupied()) {
+                ++tiles;
+                EXPECT_TRUE(chip->Letter() == "E" || chip->Letter() == "T") << chip->Letter();
+                EXPECT_EQ(chip->Value(), 2);
+            }
+        }
+    }
+    EXPECT_GE(tiles, 36);
+}
+
 } // namespace
