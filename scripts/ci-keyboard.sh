@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# A whole game played from the keyboard alone under a real window manager (Xvfb with openbox):
+# Alt+S starts it and Return leaves How To Play, typed letters pick tiles and Space enters the
+# words they spell (Esc lets a chain go), Alt+P pauses and Alt+Y resumes, Alt+Q and Alt+Y end
+# the game. The score must then stand in the stored high score table and the game in the
+# player's statistics, and Alt+T in "Game Ended" must open the statistics.
+# The board is random, so the script types common short words until some have scored; every
+# wait is bounded, and a failure prints what went wrong and the game's standard error.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+game="${PELLIN_DESKTOP_GAME:-$PWD/build/release/bin/pellinoraxis}"
+if [ ! -x "$game" ]; then
+  echo "ci-keyboard: $game is missing; build the release preset first" >&2
+  exit 1
+fi
+
+source scripts/lib/scratch.sh
+
+fail() {
+  echo "ci-keyboard: $*" >&2
+  if [ -s "${settings:-/nonexistent}" ]; then
+    echo "--- the settings file ---" >&2
+    cat "$settings" >&2
+  fi
+  if [ -s "$work/stderr" ]; then
+    echo "--- the game's standard error ---" >&2
+    cat "$work/stderr" >&2
+  fi
+  exit 1
+}
+
+source scripts/lib/virtual-screen.sh
+start_virtual_screen 1280x1024 || fail "the virtual screen did not come up"
+use_fresh_home
+settings="$XDG_CONFIG_HOME/Corvane Limited/Pellinoraxis Evaluation 1.0.conf"
+
+find_window() { # name pattern [other than this id]; the first visible match, waiting up to 20 s
+  local found="" id
+  for _ in $(seq 100); do
+    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+      if [ "$id" != "${2:-}" ]; then
+        found=$id
+        break
+      fi
+    done
+    [ -n "$found" ] && break
+    sleep 0.2
+  done
+  echo "$found"
+}
+
+wait_gone() { # window id; true once it is no longer mapped, waiting up to 10 s
+  for _ in $(seq 50); do
+    xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable' || return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+stored() { # a value of the settings file's [General] section, or nothing
+  sed -n "s/^$1=//p" "$settings" 2>/dev/null | head -n 1
+}
+
+"$game" >"$work/stdout" 2>"$work/stderr" &
+game_pid=$!
+pids+=("$game_pid")
+main=$(find_window '^Pellinoraxis$')
+[ -n "$main" ] || fail "the main window did not appear"
+xdotool windowactivate --sync "$main" 2>/dev/null || true
+sleep 0.5
+
+xdotool key alt+s
+howto=$(find_window '^How To Play$')
+[ -n "$howto" ] || fail "Alt+S did not start a game (no How To Play page)"
+sleep 1
+xdotool windowactivate --sync "$howto" 2>/dev/null || true
+xdotool key Return
+wait_gone "$howto" || fail "Return on How To Play did not start the game"
+xdotool windowactivate --sync "$main" 2>/dev/null || true
+sleep 0.5
+
+# Common words of two and three letters; most boards hold several of them somewhere.
+words=(at to in on it is as an he be we me no so do go or us up
+       the and tea eat ate tan ten net set sit tin rat art ear are one not ton toe sea ore
+       son nor rot tar star rate rest tone note seat east neat rent tire)
+for round in 1 2 3; do
+  for word in "${words[@]}"; do
+    xdotool type --delay 30 "$word"
+    xdotool key space Escape
+  done
+  if [ "$round" = 2 ]; then
+    # The pause question: Alt+Y carries on.
+    xdotool key alt+p
+    question=$(find_window '^Pellinoraxis$' "$main")
+    [ -n "$question" ] || fail "Alt+P did not ask the pause question"
+    sleep 0.5
+    xdotool key alt+y
+    wait_gone "$question" || fail "Alt+Y did not answer the pause question"
+    xdotool windowactivate --sync "$main" 2>/dev/null || true
+  fi
+done
+
+# Alt+Q asks whether to quit; Alt+Y ends the game.
+xdotool key alt+q
+question=$(find_window '^Pellinoraxis$' "$main")
+[ -n "$question" ] || fail "Alt+Q did not ask the quit question"
+sleep 0.5
+xdotool key alt+y
+wait_gone "$question" || fail "Alt+Y did not answer the quit question"
+
+ended=$(find_window '^Game Ended$')
+[ -n "$ended" ] || fail "no Game Ended window: the typed words scored nothing"
+score=$(stored 'Stats.Evaluation.TotalPoints')
+[ -n "$score" ] && [ "$score" -gt 0 ] || fail "the statistics hold no points for the game"
+[ "$(stored 'Stats.Evaluation.GamesPlayed')" = 1 ] || fail "the statistics do not count the game"
+words_entered=$(stored 'Stats.Evaluation.WordsEntered')
+[ -n "$words_entered" ] && [ "$words_entered" -gt 0 ] || fail "the statistics hold no words"
+row=$(stored 'Evaluation0')
+case "$row" in
+  "$score\\tAnonymous\\t"*) ;;
+  *) fail "the high score table's first row is '$row', not the game's $score points" ;;
+esac
+
+xdotool windowactivate --sync "$ended" 2>/dev/null || true
+xdotool key alt+t
+statistics=$(find_window '^Statistics$')
+[ -n "$statistics" ] || fail "Alt+T in Game Ended did not show the statistics"
+sleep 0.5
+if [ -n "${PELLIN_KEYBOARD_SHOT:-}" ]; then
+  import -window root "$PELLIN_KEYBOARD_SHOT"
+fi
+xdotool key Escape
+wait_gone "$statistics" || fail "Esc did not close the statistics"
+xdotool windowactivate --sync "$ended" 2>/dev/null || true
+xdotool key Escape
+wait_gone "$ended" || fail "Esc did not close Game Ended"
+
+xdotool windowactivate --sync "$main" 2>/dev/null || true
+xdotool key alt+F4
+for _ in $(seq 50); do
+  kill -0 "$game_pid" 2>/dev/null || break
+  sleep 0.2
+done
+kill -0 "$game_pid" 2>/dev/null && fail "the game did not end when its window was closed"
+wait "$game_pid" || fail "the game ended with an error"
+
+echo "ci-keyboard: a game played by keys alone scored $score points in $words_entered words," \
+  "stored in the high score table and the statistics"
