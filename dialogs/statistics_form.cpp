@@ -115,7 +115,8 @@ int TStatisticsForm::RunModal() {
 
 int TStatisticsForm::AskPlayer(const QString& question) {
     return ShowCenteredMessage(this, question, QMessageBox::Question,
-                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Help, HelpContext);
+                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Help, HelpContext,
+                               QMessageBox::No); // a slip of Return keeps the record
 }
 
 void TStatisticsForm::showEvent(QShowEvent* event) {

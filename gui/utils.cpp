@@ -97,8 +97,11 @@ QPoint CenteredPosition(const QRect& window, const QSize& dialogSize) {
 }
 
 int ShowCenteredMessage(QWidget* window, const QString& text, QMessageBox::Icon type,
-                        QMessageBox::StandardButtons buttons, int helpContext) {
+                        QMessageBox::StandardButtons buttons, int helpContext,
+                        QMessageBox::StandardButton defaultButton) {
     CenteredMessageBox box(window, type, text, buttons);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
     // Only the window asking waits for the answer: the help stays usable meanwhile.
     box.setWindowModality(window != nullptr ? Qt::WindowModal : Qt::ApplicationModal);
     if (QAbstractButton* help = box.button(QMessageBox::Help)) {

@@ -33,10 +33,12 @@ QPoint CenteredPosition(const QRect& window, const QSize& dialogSize);
 
 // A message box centred over window and modal for it alone (for the whole program without a
 // window), so the help window stays usable while it waits. Its Help button (when buttons has
-// one) shows the help topic helpContext and leaves the box open. Returns the button that
-// closed the box.
+// one) shows the help topic helpContext and leaves the box open. defaultButton, when given, is
+// the one Return presses (No for a question whose Yes throws something away). Returns the
+// button that closed the box.
 int ShowCenteredMessage(QWidget* window, const QString& text, QMessageBox::Icon type,
-                        QMessageBox::StandardButtons buttons, int helpContext);
+                        QMessageBox::StandardButtons buttons, int helpContext,
+                        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
 // Reduces source onto target by averaging blocks of factor x factor pixels, with factor =
 // source width / target width. Both images must be 24-bit RGB (QImage::Format_RGB888). Does

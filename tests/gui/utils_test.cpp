@@ -147,6 +147,13 @@ TEST(ShowCenteredMessageTest, CentredWithAHelpButtonThatDoesNotClose) {
     EXPECT_EQ(ShowCenteredMessage(&window, QStringLiteral("The game is paused."),
                                   QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, 40),
               QMessageBox::Yes);
+
+    // A question that throws something away on Yes can make No the answer Return gives.
+    WhenModal<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+    EXPECT_EQ(ShowCenteredMessage(&window, QStringLiteral("Clear your statistics?"),
+                                  QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, 15,
+                                  QMessageBox::No),
+              QMessageBox::No);
 }
 
 class LinkTest : public ::testing::Test {
