@@ -7,6 +7,7 @@
 #include "dialogs/newgame.h"
 #include "dialogs/options.h"
 #include "dialogs/sounds.h"
+#include "dialogs/statistics_form.h"
 #include "gui/helpviewer.h"
 #include "gui/utils.h"
 #include "mainwindow/forms.h"
@@ -122,7 +123,8 @@ protected:
 };
 
 // Guards the access keys of every window: the main window between games and during one (its two
-// panels), the high score dialog, Options, Sounds, About, How To Play and the help.
+// panels), the high score dialog, Options, Sounds, the statistics, About, How To Play and the
+// help.
 TEST_F(WindowKeys, AccessKeysAreUniqueAndActOnTheirControl) {
     ExpectAccessKeysWork(PellinForm);
     PellinForm->findChild<QWidget*>(QStringLiteral("PreplayPanel"))->hide();
@@ -132,6 +134,8 @@ TEST_F(WindowKeys, AccessKeysAreUniqueAndActOnTheirControl) {
     ExpectAccessKeysWork(OptionsForm);
     TSoundsForm sounds;
     ExpectAccessKeysWork(&sounds);
+    TStatisticsForm statistics;
+    ExpectAccessKeysWork(&statistics);
     ExpectAccessKeysWork(AboutBox);
     ExpectAccessKeysWork(HowToPlay);
     ExpectAccessKeysWork(HelpViewer::Instance());
@@ -141,9 +145,10 @@ TEST_F(WindowKeys, AccessKeysAreUniqueAndActOnTheirControl) {
 // the focus and whichever button was used before.
 TEST_F(WindowKeys, ReturnPressesEachDialogsDefaultButton) {
     TSoundsForm sounds;
+    TStatisticsForm statistics;
     const std::vector<std::pair<QDialog*, const char*>> dialogs = {
         {NewGameForm, "OKButton"}, {OptionsForm, "OKBtn"},     {&sounds, "OKBtn"},
-        {AboutBox, "OKButton"},    {HowToPlay, "StartButton"},
+        {AboutBox, "OKButton"},    {HowToPlay, "StartButton"}, {&statistics, "CloseButton"},
     };
     for (const auto& [dialog, name] : dialogs) {
         Activate(dialog);
