@@ -56,6 +56,7 @@ THowToPlay::THowToPlay(QWidget* parent)
     for (QWidget* label : {ui->Label1, ui->Label2, ui->Label3, ui->Label4}) {
         UsePixelFont(label, 15);
     }
+    UsePixelFont(ui->ValuesNote, 12);
     for (QWidget* w : {static_cast<QWidget*>(ui->HowToPlay), static_cast<QWidget*>(ui->StartButton),
                        static_cast<QWidget*>(ui->HelpButton)}) {
         UsePixelFont(w, 18);
@@ -95,6 +96,8 @@ void THowToPlay::FillExample() {
             const bool ordinary = c >= 'a' && c <= 'z';
             std::string letter(1, ordinary ? static_cast<char>(c - 'a' + 'A') : c);
             Chip* chip = exampleBoard->CellAt(r, s);
+            // The built-in English values, whichever dictionary is played: the page is made once,
+            // before any dictionary is read, and the note beside the buttons says so.
             chip->Set(letter, SupplyLetter(letter));
             if (!ordinary) {
                 chip->ToggleSelected();
