@@ -12,6 +12,7 @@
 #include "settings/soundoutput.h"
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPoint>
 #include <QRegion>
@@ -158,6 +159,8 @@ public:
     // The chain goes when the tiles start to vanish; the text stays until the next round or
     // the end of the game (keepText false).
     void HideBestWordLeft(bool keepText);
+    // Puts bestLeftText in the word display, in a smaller font when it is too wide for it.
+    void ShowBestLeftText();
     QString TopBestWord() const;
     // How many lines the best-word list shows at its present size.
     int32_t BestWordCapacity() const;
@@ -272,6 +275,9 @@ private:
     bool typedQ = false;
     // "Best left: ..." as the word display shows it at a round's end (empty: not shown).
     std::string bestLeftText;
+    // The word display's own font, while the best word left is shown smaller.
+    QFont plainWordFont;
+    bool wordFontShrunk = false;
     // The words this game has entered, for the player's statistics.
     statistics::GameSummary tally;
 };

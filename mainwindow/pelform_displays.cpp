@@ -13,8 +13,12 @@
 #include "ui_pelform.h"
 
 #include <QEvent>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace {
 
@@ -51,8 +55,29 @@ void TPellinForm::ShowBestWordLeft() {
     }
     Painter.Hint.assign(best->chain.begin(), best->chain.end());
     bestLeftText = "Best left: " + best->display + " (" + std::to_string(best->score) + ")";
-    ui->wordInProgress->setText(DisplayText(bestLeftText));
+    ShowBestLeftText();
     FormPaint();
+}
+
+void TPellinForm::ShowBestLeftText() {
+    // "Best left: " and a long word rarely fit the display at the word's own size: the text
+    // shrinks to the display's width rather than lose its score off the edge, and the whole of
+    // it is in the tooltip too.
+    QLabel* display = ui->wordInProgress;
+    if (!wordFontShrunk) {
+        plainWordFont = display->font();
+    }
+    const QString text = DisplayText(bestLeftText);
+    QFont font = plainWordFont;
+    const int room = display->contentsRect().width() - 2 * display->margin() - 4;
+    const int wide = QFontMetrics(font).horizontalAdvance(text);
+    if (wide > room && room > 0 && font.pixelSize() > 0) {
+        font.setPixelSize(std::max(9, font.pixelSize() * room / wide));
+    }
+    display->setFont(font);
+    wordFontShrunk = true;
+    display->setText(text);
+    display->setToolTip(text);
 }
 
 void TPellinForm::HideBestWordLeft(bool keepText) {
@@ -64,10 +89,13 @@ void TPellinForm::HideBestWordLeft(bool keepText) {
         return;
     }
     if (keepText) {
-        ui->wordInProgress->setText(DisplayText(bestLeftText));
+        ShowBestLeftText();
         return;
     }
     bestLeftText.clear();
+    ui->wordInProgress->setFont(plainWordFont);
+    ui->wordInProgress->setToolTip(QString());
+    wordFontShrunk = false;
     if (!GameBoard->Selection().empty()) {
         return;
     }

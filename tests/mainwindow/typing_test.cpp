@@ -63,8 +63,8 @@ TEST_F(TypingTest, LettersPickTheTilesOfTheTypedText) {
 
 // Guards the best word left: when a round ends its chain is handed to the painter as the hint
 // and the display reads "Best left: word (score)" until the next round, the round-end sound and
-// timing unchanged; the hint goes when the tiles start to vanish; with the option off neither
-// shows.
+// timing unchanged, and the text shrinks to fit the display; the hint goes when the tiles start
+// to vanish; with the option off neither shows.
 TEST_F(TypingTest, BestWordLeftAtTheRoundsEnd) {
     for (const bool wanted : {true, false}) {
         Persist(true).WriteBool(QStringLiteral("ShowBestWordLeft"), wanted);
@@ -86,6 +86,9 @@ TEST_F(TypingTest, BestWordLeftAtTheRoundsEnd) {
         EXPECT_EQ(form->TumbleTimer.interval(), 20);
         EXPECT_EQ(form->Painter.Hint, wanted ? star : std::vector<const Chip*>{});
         EXPECT_EQ(Shown(), wanted ? QStringLiteral("Best left: star (16)") : QString());
+        const QLabel* display = Child<QLabel>("wordInProgress");
+        EXPECT_LE(QFontMetrics(display->font()).horizontalAdvance(Shown()),
+                  display->contentsRect().width());
         for (int k = 0; k < 25; ++k) {
             form->TumbleTimerTick();
         }
@@ -95,6 +98,7 @@ TEST_F(TypingTest, BestWordLeftAtTheRoundsEnd) {
             form->TumbleTimerTick();
         }
         EXPECT_EQ(Shown(), QString());
+        EXPECT_EQ(display->font().pixelSize(), 22);
         form->FinishGame(true);
     }
 }
