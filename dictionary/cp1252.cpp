@@ -101,13 +101,17 @@ std::string Cp1252ToUtf8(std::string_view cp1252) {
     return out;
 }
 
-int16_t FoldedLetterIndex(unsigned char c) {
+int16_t FoldedLetters(unsigned char c) {
     auto letter = [](char base) { return static_cast<int16_t>(base - 'A'); };
+    auto pair = [](char first, char second) { return LetterPair(first - 'A', second - 'A'); };
     if (c >= 'A' && c <= 'Z') {
         return letter(static_cast<char>(c));
     }
     if (c >= 'a' && c <= 'z') {
         return static_cast<int16_t>(c - 'a');
+    }
+    if (c == 0xDF) {
+        return pair('S', 'S'); // sharp s has no capital in the code page
     }
     // Upper and lower halves of Latin-1 differ by 0x20, so one table serves both cases.
     if (c >= 0xE0 && c != 0xF7) {
@@ -120,18 +124,27 @@ int16_t FoldedLetterIndex(unsigned char c) {
     case 0x8A:
     case 0x9A:
         return letter('S');
+    case 0x8C:
+    case 0x9C:
+        return pair('O', 'E');
     case 0x8E:
     case 0x9E:
         return letter('Z');
     case 0x9F:
     case 0xDD:
         return letter('Y');
+    case 0xC6:
+        return pair('A', 'E');
     case 0xC7:
         return letter('C');
+    case 0xD0:
+        return letter('D');
     case 0xD1:
         return letter('N');
     case 0xD8:
         return letter('O');
+    case 0xDE:
+        return pair('T', 'H');
     default:
         break;
     }

@@ -11,6 +11,8 @@
 #include <unistd.h>
 #endif
 
+#include "dictionary/cp1252.h"
+
 namespace {
 
 // The low-level calls differ only in name and flags between the platforms; the cursor reads
@@ -320,13 +322,20 @@ const uint8_t* InputEngine::Next() {
             text_[textPos - 1] = '\0';
             keyActive = false;
         } else if (keyActive) {
-            const auto letter = static_cast<uint8_t>(tree[static_cast<std::size_t>(symbol)][1]);
-            if (letter != kEndKey) {
+            const auto letters = static_cast<int16_t>(tree[static_cast<std::size_t>(symbol)][1]);
+            const auto first = static_cast<uint8_t>(FirstLetter(letters));
+            if (first != kEndKey) {
                 // More letters than the class holds would overwrite the key's terminator.
                 if (keyPos >= L) {
                     return EndSection();
                 }
-                key_[keyPos++] = letter;
+                key_[keyPos++] = first;
+                if (IsLetterPair(letters)) {
+                    if (keyPos >= L) {
+                        return EndSection();
+                    }
+                    key_[keyPos++] = static_cast<uint8_t>(SecondLetter(letters));
+                }
             }
         }
     }

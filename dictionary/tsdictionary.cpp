@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "dictionary/cp1252.h"
 #include "dictionary/narrowpath.h"
 
 namespace {
@@ -284,8 +285,9 @@ bool Dictionary::BuildCodeTree(std::FILE* file) {
             static_cast<uint32_t>(record[4]) | (static_cast<uint32_t>(record[5]) << 8) |
             (static_cast<uint32_t>(record[6]) << 16) | (static_cast<uint32_t>(record[7]) << 24);
         // A code cannot be longer than the 32 bits that hold it, and a letter index has to fit
-        // the 256-entry letter map; anything else is a broken file.
-        if (length > 32 || letter > 255) {
+        // the 256-entry letter map, or be a pair of them (a character such as ß that stands for
+        // two letters) whose first is a letter; anything else is a broken file.
+        if (length > 32 || (IsLetterPair(letter) && FirstLetter(letter) == kNoLetter)) {
             return false;
         }
         if (length != 0) {
@@ -312,7 +314,10 @@ bool Dictionary::BuildCodeTree(std::FILE* file) {
         }
         if (letter >= 0) {
             tree_[j][1] = letter;
-            letterMap_[static_cast<std::size_t>(letter)] = character;
+            // A pair's character is not the character of either of its letters alone.
+            if (!IsLetterPair(letter)) {
+                letterMap_[static_cast<std::size_t>(letter)] = character;
+            }
         }
     }
     BuildFastTable();

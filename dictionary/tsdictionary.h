@@ -68,7 +68,8 @@ public:
         int16_t SecondHeaderWord() const { return secondHeaderWord_; }
         const std::vector<std::vector<char>>& ExtraRecords() const { return extras_; }
 
-        // Node n < 256 is leaf n: {code length, letter index}. Node n >= 256 is internal:
+        // Node n < 256 is leaf n: {code length, letter index}, the index packed as FoldedLetters
+        // gives it when the symbol stands for two letters. Node n >= 256 is internal:
         // {0-child, 1-child}, -1 where no code leads.
         const std::array<std::array<int32_t, 2>, kNodeCount>& CodeTree() const { return tree_; }
         // Node reached from the root by the 8 bits of the index, lowest bit first (fewer when a

@@ -86,24 +86,32 @@ int InternalNodesNeeded(const CodeLengths& lengths, const Codes& codes) {
 
 TsdWriter::TsdWriter(int version) : version_(version) {
     for (int c = 0; c < 256; ++c) {
-        letterIndex_[c] = FoldedLetterIndex(static_cast<unsigned char>(c));
+        letterIndex_[c] = FoldedLetters(static_cast<unsigned char>(c));
         letterChar_[c] = c < 26 ? static_cast<char>('A' + c) : '!';
     }
 }
 
-int TsdWriter::LetterCount(std::string_view entry) const {
-    int letters = 0;
+std::string TsdWriter::Key(std::string_view entry) const {
+    std::string key;
     for (const char ch : entry) {
         if (ch == '\n') {
             break;
         }
         const int16_t index = letterIndex_[static_cast<unsigned char>(ch)];
         // Letter index 255 is the reader's "no letter".
-        if (index >= 0 && index != 255) {
-            ++letters;
+        if (index < 0 || FirstLetter(index) == 255) {
+            continue;
+        }
+        key += letterChar_[static_cast<std::size_t>(FirstLetter(index))];
+        if (IsLetterPair(index)) {
+            key += letterChar_[static_cast<std::size_t>(SecondLetter(index))];
         }
     }
-    return letters;
+    return key;
+}
+
+int TsdWriter::LetterCount(std::string_view entry) const {
+    return static_cast<int>(Key(entry).size());
 }
 
 TsdWriter::AddResult TsdWriter::Add(std::string_view entry) {
@@ -210,7 +218,12 @@ std::optional<std::vector<uint8_t>> TsdWriter::Build(std::string* error) const {
     PutU16(out, 0); // record size
     PutU16(out, 0); // second header word
     for (int j = 0; j < 256; ++j) {
-        const int16_t index = letterIndex_[j];
+        int16_t index = letterIndex_[j];
+        // A reader that knows single letters only refuses a file with a pair in its table; a
+        // pair no entry uses is left out, so files without ß, Æ or Œ stay readable everywhere.
+        if (IsLetterPair(index) && counts[j] == 0) {
+            index = -1;
+        }
         out.push_back(static_cast<uint8_t>(index >= 0 ? letterChar_[index & 0xFF] : j));
         out.push_back(lengths[j]);
         PutU16(out, static_cast<uint16_t>(index));

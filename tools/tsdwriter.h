@@ -22,8 +22,8 @@ public:
     explicit TsdWriter(int version = 0);
 
     void SetDescription(std::string_view description) { description_ = description; }
-    // Letter index of each byte symbol (-1 for none) and the character each letter index turns
-    // back into. By default A..Z with accented Windows-1252 letters folded, shown as capitals.
+    // Letter index of each byte symbol (-1 for none, a pair packed as FoldedLetters does) and the
+    // character each letter index turns back into. By default FoldedLetters, shown as capitals.
     void SetLetterIndex(const std::array<int16_t, 256>& index) { letterIndex_ = index; }
     void SetLetterCharacter(const std::array<char, 256>& characters) { letterChar_ = characters; }
     // Fixed code lengths instead of ones computed from the frequencies.
@@ -39,6 +39,9 @@ public:
     // the format does not allow.
     void AddRaw(int L, std::string_view entry);
 
+    // The letters of the entry's display text as the reader's key spells them, through the
+    // letter characters: "STRASSE" for "Straße" by default.
+    std::string Key(std::string_view entry) const;
     int LetterCount(std::string_view entry) const;
 
     // The whole file; nothing (and the reason in `error`) when no sound code table exists.

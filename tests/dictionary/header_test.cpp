@@ -192,8 +192,9 @@ TEST(DictionaryHeader, NamesOutsideAsciiLoadAndRevalidate) {
 }
 
 // Files that would overrun the fixed tables are refused: more than 32 length classes, a letter
-// index above 255, a code longer than 32 bits, codes that run through another symbol's leaf, and
-// code tables needing more than the 255 internal nodes. The limits themselves still load.
+// index above 255 that is not a pair of letters, a code longer than 32 bits, codes that run
+// through another symbol's leaf, and code tables needing more than the 255 internal nodes. The
+// limits themselves still load.
 TEST(DictionaryHeader, TablesThatWouldOverflowAreRejected) {
     TempFolder folder;
     Header h = SampleHeader(0);
@@ -205,9 +206,13 @@ TEST(DictionaryHeader, TablesThatWouldOverflowAreRejected) {
     h = SampleHeader(0);
     h.records['k'] = {'K', 0, 255, 0};
     EXPECT_TRUE(Loads(folder, h.Encode()));
-    h.records['k'] = {'K', 0, 256, 0};
+    h.records['k'] = {'K', 0, 256, 0}; // A then A
+    EXPECT_TRUE(Loads(folder, h.Encode()));
+    h.records['k'] = {'K', 0, 32766, 0};
+    EXPECT_TRUE(Loads(folder, h.Encode()));
+    h.records['k'] = {'K', 0, 32767, 0}; // "no letter" then a letter
     EXPECT_FALSE(Loads(folder, h.Encode()));
-    h.records['k'] = {'K', 0, 32767, 0};
+    h.records['k'] = {'K', 0, 511, 0};
     EXPECT_FALSE(Loads(folder, h.Encode()));
 
     h = SampleHeader(0);

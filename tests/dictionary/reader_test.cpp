@@ -69,9 +69,12 @@ DecodedEntry Expected(const std::string& entry) {
     DecodedEntry e;
     e.text = entry.substr(0, entry.find('\n'));
     for (char c : e.text) {
-        const int16_t index = FoldedLetterIndex(static_cast<unsigned char>(c));
-        if (index >= 0) {
-            e.key.push_back(static_cast<uint8_t>(index));
+        const int16_t letters = FoldedLetters(static_cast<unsigned char>(c));
+        if (letters >= 0) {
+            e.key.push_back(static_cast<uint8_t>(FirstLetter(letters)));
+            if (IsLetterPair(letters)) {
+                e.key.push_back(static_cast<uint8_t>(SecondLetter(letters)));
+            }
         }
     }
     return e;
@@ -175,11 +178,14 @@ TEST(WordReader, StartOpensOnlyRealSections) {
 }
 
 // Symbols without a letter index show in the display text but not in the key, accented letters
-// count as their base letter, and the text after a line feed is not part of the display text.
+// count as their base letter, ß and the ligatures as their two letters, also as a word's last
+// letter, and the text after a line feed is not part of the display text.
 TEST(WordReader, KeysHoldOnlyLettersAndTextStopsAtTheLineFeed) {
     TempFolder folder;
     const std::string path = folder.File("symbols.tsd");
-    WriteBytes(path, MakeDictionary({"co-op\nsmall shop", "\xE9t\xE9"}));
+    // Octal escapes: a hex escape would run on into the letters after it.
+    WriteBytes(path, MakeDictionary({"co-op\nsmall shop", "\xE9t\xE9", "Stra\337e", "bl\345b\346r",
+                                     "\234uf", "Fu\337"}));
     TSDictionaryList list(path, false);
     InputEngine cursor(list, 0);
     const auto three = EngineDecode(cursor, 3);
@@ -187,9 +193,17 @@ TEST(WordReader, KeysHoldOnlyLettersAndTextStopsAtTheLineFeed) {
     EXPECT_EQ(three[0].key, (std::vector<uint8_t>{4, 19, 4}));
     EXPECT_EQ(three[0].text, "\xE9t\xE9");
     const auto four = EngineDecode(cursor, 4);
-    ASSERT_EQ(four.size(), 1u);
+    ASSERT_EQ(four.size(), 3u);
     EXPECT_EQ(four[0].key, (std::vector<uint8_t>{2, 14, 14, 15}));
     EXPECT_EQ(four[0].text, "co-op");
+    EXPECT_EQ(four[1].key, (std::vector<uint8_t>{14, 4, 20, 5}));
+    EXPECT_EQ(four[2].key, (std::vector<uint8_t>{5, 20, 18, 18}));
+    EXPECT_EQ(four[2].text, "Fu\xDF");
+    const auto seven = EngineDecode(cursor, 7);
+    ASSERT_EQ(seven.size(), 2u);
+    EXPECT_EQ(seven[0].key, (std::vector<uint8_t>{18, 19, 17, 0, 18, 18, 4}));
+    EXPECT_EQ(seven[0].text, "Stra\337e");
+    EXPECT_EQ(seven[1].key, (std::vector<uint8_t>{1, 11, 0, 1, 0, 4, 17}));
 }
 
 // A file cut anywhere inside a section, in its first block or in a later, short one whose size

@@ -233,8 +233,13 @@ inline std::vector<DecodedEntry> ReferenceDecode(const Bytes& file, int L) {
             }
             if (keyActive) {
                 entry.text += static_cast<char>(symbol);
-                if (letter[symbol] != 255) {
-                    entry.key.push_back(static_cast<uint8_t>(letter[symbol]));
+                // A letter index above 255 packs two letters: the first in the low byte, the
+                // second plus one in the high byte.
+                if ((letter[symbol] & 0xFF) != 255) {
+                    entry.key.push_back(static_cast<uint8_t>(letter[symbol] & 0xFF));
+                    if (letter[symbol] > 255) {
+                        entry.key.push_back(static_cast<uint8_t>((letter[symbol] >> 8) - 1));
+                    }
                 }
             }
         }

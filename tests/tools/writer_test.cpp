@@ -40,18 +40,48 @@ TEST(WordListText, ConvertsOrRefuses) {
     EXPECT_EQ(ParseWordListLine(std::string("a\0b", 3), true).status, LineStatus::BadText);
 }
 
-// Letters of either case and accented Latin letters count as their base letter A..Z;
-// ligatures, sharp s, digits and punctuation count as no letter.
+// Letters of either case and accented Latin letters count as their base letter A..Z, the
+// ligatures, sharp s and thorn as two letters, the rest as none; the writer spells keys so.
 TEST(WordListText, FoldsLetters) {
-    const std::string folded = "Aaz\xE9\xC9\xF1\xE7\xF8\xFF\x9F\x8A\x9E\xFC";
-    const std::string base = "AAZEENCOYYSZU";
+    auto spelt = [](unsigned char c) {
+        const int16_t letters = FoldedLetters(c);
+        std::string key;
+        if (letters >= 0) {
+            key += static_cast<char>('A' + FirstLetter(letters));
+            if (IsLetterPair(letters)) {
+                key += static_cast<char>('A' + SecondLetter(letters));
+            }
+        }
+        return key;
+    };
+    const std::string folded = "Aaz\xE9\xC9\xF1\xE7\xF8\xFF\x9F\x8A\x9E\xFC\xD0\xE5";
+    const std::string base = "AAZEENCOYYSZUDA";
     for (std::size_t i = 0; i < folded.size(); ++i) {
-        EXPECT_EQ(FoldedLetterIndex(static_cast<unsigned char>(folded[i])), base[i] - 'A') << i;
+        EXPECT_EQ(spelt(static_cast<unsigned char>(folded[i])), std::string(1, base[i])) << i;
     }
-    const std::string none = std::string("'-0 \n\0", 6) + "\xC6\xDF\xF7\xD7\x9C\xFE\x83\xD0";
+    const std::string pairs = "\xDF\xC6\xE6\x8C\x9C\xDE\xFE";
+    const char* const spelling[] = {"SS", "AE", "AE", "OE", "OE", "TH", "TH"};
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        EXPECT_EQ(spelt(static_cast<unsigned char>(pairs[i])), spelling[i]) << i;
+    }
+    const std::string none = std::string("'-0 \n\0", 6) + "\xF7\xD7\x83\xB7\xAA\xB5";
     for (const char c : none) {
-        EXPECT_LT(FoldedLetterIndex(static_cast<unsigned char>(c)), 0) << static_cast<int>(c);
+        EXPECT_LT(FoldedLetters(static_cast<unsigned char>(c)), 0) << static_cast<int>(c);
     }
+    // Octal escapes: a hex escape would run on into the letters after it.
+    TsdWriter writer;
+    EXPECT_EQ(writer.Key("Stra\337e\nstreet"), "STRASSE");
+    EXPECT_EQ(writer.LetterCount("bl\345b\346r"), 7);
+    EXPECT_EQ(writer.Key("col\267legi"), "COLLEGI");
+
+    // Only a file whose words use ß carries its pair, so other files stay readable by readers
+    // that know single letters only.
+    auto sharpS = [](const tsdtest::Bytes& file) {
+        const std::size_t at = tsdtest::CodeTableOffset(0, file[4] | (file[5] << 8)) + 8 * 0xDF;
+        return static_cast<int16_t>(file[at + 2] | (file[at + 3] << 8));
+    };
+    EXPECT_EQ(sharpS(tsdtest::MakeDictionary({"cat"})), -1);
+    EXPECT_EQ(sharpS(tsdtest::MakeDictionary({"Fu\337"})), LetterPair(18, 18));
 }
 
 // Frequencies growing like Fibonacci numbers would need 40-bit codes: the limit holds every
