@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -162,4 +164,83 @@ TEST(Commands, DumpReportsASectionCutShort) {
     EXPECT_NE(output.find("CAT\tcat\nDOG\tdog\nWAVEA\twavea\n"), std::string::npos) << output;
     EXPECT_NE(output.find(": the words of 5 letters end after "), std::string::npos) << output;
     EXPECT_NE(output.find(" of 26\n"), std::string::npos) << output;
+}
+
+namespace {
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The weights file of 26 lines with the given weights, every other letter at 1.
+std::string Weights(const std::map<char, int>& counts) {
+    std::string text;
+    for (char c = 'A'; c <= 'Z'; ++c) {
+        const auto it = counts.find(c);
+        text +=
+            std::string(1, c) + " " + std::to_string(it == counts.end() ? 1 : it->second) + "\n";
+    }
+    return text;
+}
+
+} // namespace
+
+// --unique keeps one entry per key: the one with the most preferred letters, else the fewest
+// marks, in the place of the first. --letters counts the letters of the keys of the playable
+// words (not a word with a space, nor one of a single letter), a U after Q not at all, and
+// writes every letter at least 1 beside the dictionary; without it no weights are written.
+TEST(Commands, UniqueKeysAndLetterWeights) {
+    tsdtest::TempFolder folder;
+    const std::string list = folder.File("words.txt");
+    std::ofstream(list, std::ios::binary) << "quiz\naqua\niraq\n\xC3\xA9t\xC3\xA9\nete\n"
+                                          << "Stra\xC3\x9F"
+                                          << "e\nstrasse\nsun\nhut\nice cream\na\n";
+    const std::string dictionary = folder.File("words.tsd");
+    const auto made = Execute(kMake + " --unique --prefer \xC3\x9F --letters " + Quote(list) + " " +
+                              Quote(dictionary));
+    ASSERT_EQ(made.first, 0) << made.second;
+    EXPECT_NE(made.second.find(": 9 entries, 0 skipped, 2 duplicate keys left out, "),
+              std::string::npos)
+        << made.second;
+    const auto dumped = Execute(kDump + " " + Quote(dictionary));
+    const std::size_t words = dumped.second.find("ETE\t");
+    ASSERT_NE(words, std::string::npos) << dumped.second;
+    EXPECT_EQ(dumped.second.substr(words), "ETE\tete\nSUN\tsun\nHUT\thut\nQUIZ\tquiz\nAQUA\taqua\n"
+                                           "IRAQ\tiraq\nSTRASSE\tStra\xC3\x9F"
+                                           "e\n");
+    EXPECT_EQ(
+        ReadText(folder.File("words.letters")),
+        Weights({{'A', 4}, {'E', 3}, {'I', 2}, {'Q', 3}, {'R', 2}, {'S', 4}, {'T', 3}, {'U', 2}}));
+
+    const std::string plain = folder.File("plain.tsd");
+    ASSERT_EQ(Execute(kMake + " " + Quote(list) + " " + Quote(plain)).first, 0);
+    EXPECT_FALSE(std::filesystem::exists(folder.File("plain.letters")));
+}
+
+// --letters-from takes a table as the game reads it, CR LF and all, writes it in the plain form
+// with a weight of 0 raised to 1, and a file that is not such a table stops tsdmake before it
+// writes anything.
+TEST(Commands, LetterWeightsFromAFile) {
+    tsdtest::TempFolder folder;
+    const std::string list = folder.File("words.txt");
+    std::ofstream(list, std::ios::binary) << "cat\n";
+    std::string table = Weights({{'A', 0}, {'E', 12345}});
+    for (std::size_t at = 0; (at = table.find('\n', at)) != std::string::npos; at += 2) {
+        table.insert(at, "\r");
+    }
+    std::ofstream(folder.File("table.txt"), std::ios::binary) << table;
+    const std::string dictionary = folder.File("Mine.TSD");
+    const auto made = Execute(kMake + " --letters-from " + Quote(folder.File("table.txt")) + " " +
+                              Quote(list) + " " + Quote(dictionary));
+    ASSERT_EQ(made.first, 0) << made.second;
+    EXPECT_NE(made.second.find("A has weight 0"), std::string::npos) << made.second;
+    EXPECT_EQ(ReadText(folder.File("Mine.letters")), Weights({{'E', 12345}}));
+
+    std::ofstream(folder.File("bad.txt"), std::ios::binary) << Weights({}) << "AA 1\n";
+    const std::string refused = folder.File("refused.tsd");
+    const auto bad = Execute(kMake + " --letters-from " + Quote(folder.File("bad.txt")) + " " +
+                             Quote(list) + " " + Quote(refused));
+    EXPECT_EQ(bad.first, 1);
+    EXPECT_FALSE(std::filesystem::exists(refused));
 }

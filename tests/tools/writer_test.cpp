@@ -6,6 +6,7 @@
 
 #include "dictionary/cp1252.h"
 #include "tests/dictionary/tsdfixture.h"
+#include "tools/lettertally.h"
 #include "tools/wordlist.h"
 
 namespace {
@@ -151,4 +152,35 @@ TEST(TsdWriterEntries, OnlyWhatReadsBack) {
         }
         EXPECT_EQ(decoded, added) << alphabet;
     }
+}
+
+// A weights table must be the 26 letters in order, each with a plain decimal weight, with a total
+// the game's 31-bit draw can take; counts too large for it are scaled down, no letter to 0.
+TEST(LetterWeightsText, ReadAndScaled) {
+    LetterTally tally{};
+    tally[4] = 1u << 20;
+    const std::string text = FormatLetterWeights(tally);
+    EXPECT_EQ(text.substr(0, 26), "A 1\nB 1\nC 1\nD 1\nE 1048576\n");
+    ASSERT_TRUE(ParseLetterWeights(text).has_value());
+    EXPECT_EQ((*ParseLetterWeights(text))[4], 1u << 20);
+    EXPECT_EQ(ParseLetterWeights("\xEF\xBB\xBF" + text + "\n"), std::nullopt); // a 27th line
+    EXPECT_TRUE(ParseLetterWeights("\xEF\xBB\xBF" + text.substr(0, text.size() - 1)));
+    for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+             {"B 1\n", "B +1\n"}, {"B 1\n", "b 1\n"}, {"B 1\n", "C 1\n"}, {"B 1\n", "B1\n"}}) {
+        std::string broken = text;
+        broken.replace(broken.find(from), from.size(), to);
+        EXPECT_EQ(ParseLetterWeights(broken), std::nullopt) << to;
+    }
+    std::string zeros;
+    for (char c = 'A'; c <= 'Z'; ++c) {
+        zeros += std::string(1, c) + " 0\n";
+    }
+    EXPECT_EQ(ParseLetterWeights(zeros), std::nullopt); // no letter left to draw
+    tally.fill(0);
+    tally[0] = uint64_t{1} << 40;
+    tally[1] = uint64_t{1} << 39;
+    const auto scaled = ParseLetterWeights(FormatLetterWeights(tally));
+    ASSERT_TRUE(scaled.has_value());
+    EXPECT_NEAR(static_cast<double>((*scaled)[0]) / static_cast<double>((*scaled)[1]), 2.0, 1e-6);
+    EXPECT_EQ((*scaled)[25], 1u);
 }
