@@ -39,6 +39,7 @@ if(TARGET pellinoraxis)
   # The same files the build copies beside the executables.
   file(GLOB pellin_game_data CONFIGURE_DEPENDS
        ${PROJECT_SOURCE_DIR}/data/*.tsd
+       ${PROJECT_SOURCE_DIR}/data/*.letters
        ${PROJECT_SOURCE_DIR}/data/*.wav
        ${PROJECT_SOURCE_DIR}/data/*.hlp)
   install(FILES ${pellin_game_data} DESTINATION ${PELLIN_INSTALL_PROGRAMDIR})

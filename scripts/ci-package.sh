@@ -53,7 +53,7 @@ expect ./usr/lib/pellinoraxis/pellinoraxis
 expect ./usr/lib/pellinoraxis/pellinoraxis-sound.so
 expect ./usr/bin/tsdmake
 expect ./usr/bin/tsddump
-for f in data/*.tsd data/*.wav data/*.hlp; do
+for f in data/*.tsd data/*.letters data/*.wav data/*.hlp; do
   expect "./usr/lib/pellinoraxis/$(basename "$f")"
 done
 expect "./usr/share/applications/$id.desktop"
