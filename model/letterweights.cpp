@@ -43,8 +43,13 @@ LetterWeights::LetterWeights(const std::array<uint32_t, kLetters>& weights) : we
     // The factor puts the commonest letter just above 1.5, so it rounds to 2: no tile is worth
     // less than 2, and a one-letter chain never scores the "nothing selected" 1.
     const double k = most * 2.250001;
+    // No letter counts as rarer than the built-in table's rarest is beside its commonest (Q,
+    // worth 9). A language's own list holds letters it hardly writes (a J in a few loan words),
+    // which the square root alone would make worth hundreds: one such tile would outweigh whole
+    // games, a life coming every 2000 points. They stay as rare as the list says.
+    const double rarest = std::max(1.0, most / kBuiltInSpread);
     for (size_t i = 0; i < values_.size(); ++i) {
-        const double q = k / std::max<uint32_t>(weights_[i], 1);
+        const double q = k / std::max<double>(weights_[i], rarest);
         values_[i] = static_cast<int32_t>(std::sqrt(q) + 0.5);
     }
 }

@@ -31,6 +31,9 @@ public:
     // third too often for a total near 2^31. A larger table is drawn from weights scaled down to
     // this total; the values still come from the weights as given.
     static constexpr int32_t kDrawScale = int32_t{1} << 21;
+    // How many times rarer than E the built-in table's rarest letter, Q, is.
+    static constexpr double kBuiltInSpread =
+        static_cast<double>(kLetterWeights[4]) / kLetterWeights[16];
 
     // The built-in English table.
     LetterWeights();
@@ -43,8 +46,9 @@ public:
     // The weight of letter index 0 (A) to 25 (Z) as given; 0 outside that range.
     uint32_t Weight(int index) const;
     // The letter's point value: the square root of how much rarer the letter is than the
-    // commonest one, scaled so the commonest is worth 2. A letter of weight 0 is valued as one
-    // of weight 1, the rarest a drawn letter can be. Returns 0 outside 0 to 25.
+    // commonest one, scaled so the commonest is worth 2. A letter is valued as no rarer than
+    // kBuiltInSpread times rarer than the commonest, the built-in table's widest (so no tile is
+    // worth more than 9); a letter of weight 0 is valued so too. Returns 0 outside 0 to 25.
     int32_t Value(int index) const;
 
     // The draw: the letter's interval length and the sum of them all (about kDrawScale, each

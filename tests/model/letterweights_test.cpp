@@ -58,20 +58,20 @@ std::map<std::string, double> DrawShares(const LetterWeights& weights, int draws
 }
 
 // Guards the value law on a hand-worked table (K = 400 x 2.250001): the commonest letter 2,
-// sqrt(9) = 3, sqrt(56.25) = 7.5 rounding up to 8, sqrt(900) = 30, and a letter never drawn
-// valued as the rarest drawable one rather than dividing by 0. The built-in table is the one
-// LetterValue and SupplyLetter always used.
+// sqrt(9) = 3, sqrt(56.25) = 7.5 rounding up to 8; a letter 400 times rarer than A, and one
+// never drawn, worth 9 as the built-in table's rarest, not sqrt(900) = 30 or a division by 0.
+// The built-in table is the one LetterValue and SupplyLetter always used.
 TEST(LetterWeights, ValuesFollowTheSquareRootRule) {
     const auto table =
         LetterWeights::Make(Weights({{'A', 400}, {'B', 100}, {'C', 16}, {'D', 1}, {'Z', 25}}));
     ASSERT_TRUE(table.has_value());
-    const std::map<char, int32_t> expected = {{'A', 2}, {'B', 3}, {'C', 8}, {'D', 30}, {'Z', 6}};
+    const std::map<char, int32_t> expected = {{'A', 2}, {'B', 3}, {'C', 8}, {'D', 9}, {'Z', 6}};
     for (int i = 0; i < 26; ++i) {
         const auto found = expected.find(static_cast<char>('A' + i));
-        EXPECT_EQ(table->Value(i), found != expected.end() ? found->second : 30) << i;
+        EXPECT_EQ(table->Value(i), found != expected.end() ? found->second : 9) << i;
     }
     std::string qu = "QU";
-    EXPECT_EQ(SupplyLetter(qu, *table), 30);
+    EXPECT_EQ(SupplyLetter(qu, *table), 9);
     std::string c = "C";
     EXPECT_EQ(SupplyLetter(c, *table), 8);
     EXPECT_EQ(table->Value(26), 0);
