@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+#include <filesystem>
+
 namespace {
 
 using gametest::GameTest;
@@ -101,6 +103,36 @@ TEST_F(TypingTest, BestWordLeftAtTheRoundsEnd) {
         EXPECT_EQ(display->font().pixelSize(), 22);
         form->FinishGame(true);
     }
+}
+
+// Guards a shipped dictionary of another language played whole: the game reads it and its
+// letter weights from the game's folder, a typed ß word (its key spells SS) and an accented one
+// are taken with their own display texts, and both score.
+TEST_F(TypingTest, ShippedGermanDictionaryPlays) {
+    for (const char* file : {"German.tsd", "German.letters"}) {
+        std::filesystem::copy_file(std::filesystem::path(PELLIN_SOURCE_DIR) / "data" / file,
+                                   folder.File(file));
+    }
+    Persist(true).WriteString(QStringLiteral("Dictionary"), QStringLiteral("German"));
+    delete std::exchange(NewGameForm, scores = new gametest::ScriptedScores);
+    StartQuietGame();
+    ASSERT_NE(form->GameBoard->Weights(), LetterWeights::BuiltIn());
+    const char* strasse[] = {"S", "T", "R", "A", "S", "S", "E"};
+    for (int k = 0; k < 7; ++k) {
+        Put(0, 2 * k, strasse[k]);
+    }
+    Type("STRASSE");
+    EXPECT_EQ(Shown(), QStringLiteral("Straße (%1)").arg(form->GameBoard->WordScore()));
+    QTest::keyClick(form, Qt::Key_Space);
+    for (const auto& [slot, letter] : {std::pair{1, "F"}, {3, "U"}, {5, "R"}}) {
+        Put(1, slot, letter);
+    }
+    Type("FUR");
+    EXPECT_EQ(Shown(), QStringLiteral("für (%1)").arg(form->GameBoard->WordScore()));
+    QTest::keyClick(form, Qt::Key_Return);
+    EXPECT_GT(form->Score, 0u);
+    EXPECT_TRUE(form->TopBestWord().startsWith(QStringLiteral("Straße (")))
+        << form->TopBestWord().toStdString();
 }
 
 } // namespace
