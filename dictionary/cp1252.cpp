@@ -142,7 +142,7 @@ int16_t FoldedLetters(unsigned char c) {
     case 0xD1:
         return letter('N');
     case 0xD8:
-        return letter('O');
+        return pair('O', 'E'); // o with a stroke is a letter of its own, written OE without it
     case 0xDE:
         return pair('T', 'H');
     default:

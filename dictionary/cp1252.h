@@ -19,10 +19,11 @@ std::string Cp1252ToUtf8(std::string_view cp1252);
 // stores a symbol's letter index: the first letter index 0..25 (A..Z) in the low byte and, for a
 // character written for two letters, the second letter index plus one in the high byte; -1 when
 // the character adds no letter. Letters of either case count as themselves and accented Latin
-// letters as their base letter (é as E, ø as O, ð as D). The ligatures, the sharp s and the thorn
-// count as the two letters they are spelt with where the character is not to hand (Æ as AE, Œ as
-// OE, ß as SS, Þ as TH), so that a board's tiles, which are plain capitals, can spell Straße
-// as STRASSE. Every other character (digits, punctuation, signs) adds nothing.
+// letters as their base letter (é as E, ö as O, ð as D). The ligatures, the sharp s, the o with
+// a stroke and the thorn count as the two letters they are spelt with where the character is not
+// to hand (Æ as AE, Œ as OE, ß as SS, Ø as OE, Þ as TH), so that a board's tiles, which are plain
+// capitals, can spell Straße as STRASSE and østers as OESTERS. Every other character (digits,
+// punctuation, signs) adds nothing.
 int16_t FoldedLetters(unsigned char c);
 
 // A packed two-letter index, and the parts of any packed index that is not -1.

@@ -15,9 +15,9 @@
 # accents, shown as written.
 #
 # The other languages take single words of 2 to 31 letters, shown as the list writes them, and
-# played by their letters: an accented letter as its plain letter (été is E-T-E, ø is O), the
-# ligatures and ß as the two letters they are written for where the character is missing (æ is
-# AE, œ is OE, ß is SS, so Straße is S-T-R-A-S-S-E). Left out are
+# played by their letters: an accented letter as its plain letter (été is E-T-E, ö is O), the
+# ligatures, ß and ø as the two letters they are written for where the character is missing (æ
+# is AE, œ is OE, ß is SS, ø is OE, so Straße is S-T-R-A-S-S-E and østers O-E-S-T-E-R-S). Left out are
 #   - entries with a capital letter: proper names and abbreviations. German capitalises every
 #     noun, so a German entry may start with a capital as long as the rest is lower case; this
 #     drops abbreviations (ABC, AGs) but keeps the names the list holds (Berlin, Anna) with the
