@@ -68,11 +68,8 @@ private:
     int32_t drawTotal_ = 0;
 };
 
-// A `.letters` file: exactly 26 lines "<letter> <weight>", the capitals A to Z in order, each
-// with a decimal weight of 0 or more, as "A 181548". Blanks (spaces, tabs) separate the two and
-// may end a line; a line may end in CR LF, the last need not end at all, and a UTF-8 byte order
-// mark may lead. Nothing else is taken: a missing or extra line, a letter out of place, a weight
-// with a sign or other characters, or a table Make refuses gives nothing.
+// The table of a `.letters` file's text (see ParseLetterWeightsText), or nothing when the text is
+// not one or Make refuses it.
 std::optional<LetterWeights> ParseLetterWeights(std::string_view text);
 
 // No true table comes near this size; a larger file is refused unread.

@@ -50,54 +50,6 @@ std::string FormatLetterWeights(const LetterTally& tally) {
     return text;
 }
 
-std::optional<LetterTally> ParseLetterWeights(std::string_view text) {
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-        text.remove_prefix(kByteOrderMark.size());
-    }
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    LetterTally tally{};
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < tally.size(); ++i) {
-        if (at >= text.size()) {
-            return std::nullopt;
-        }
-        const std::size_t end = std::min(text.find('\n', at), text.size());
-        std::string_view line = text.substr(at, end - at);
-        at = end + 1;
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        while (!line.empty() && blank(line.back())) {
-            line.remove_suffix(1);
-        }
-        if (line.size() < 3 || line[0] != static_cast<char>('A' + i) || !blank(line[1])) {
-            return std::nullopt;
-        }
-        line.remove_prefix(1);
-        while (blank(line.front())) {
-            line.remove_prefix(1);
-        }
-        // Ten digits already pass the largest total.
-        if (line.size() > 10) {
-            return std::nullopt;
-        }
-        uint64_t weight = 0;
-        for (const char digit : line) {
-            if (digit < '0' || digit > '9') {
-                return std::nullopt;
-            }
-            weight = weight * 10 + static_cast<uint64_t>(digit - '0');
-        }
-        tally[i] = weight;
-    }
-    const uint64_t total = Total(tally);
-    if (at < text.size() || total == 0 || total > kMaxTotal) {
-        return std::nullopt;
-    }
-    return tally;
-}
-
 std::string LetterWeightsPath(const std::string& output) {
     const std::size_t size = output.size();
     if (size > 4 && output[size - 4] == '.') {

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,12 +18,6 @@ void CountKeyLetters(std::string_view key, LetterTally& tally);
 // feed. Every weight is at least 1, so that no letter of the alphabet is left out of the draw
 // altogether; a total past the game's 31-bit draw is scaled down to fit.
 std::string FormatLetterWeights(const LetterTally& tally);
-
-// A table in that form, taken as it is written (a weight of 0 included), read as the game
-// reads it: blanks around the weight, CR LF line ends, a last line without its line feed and a
-// leading UTF-8 byte order mark are allowed. Nothing for any other text, or for a total that is
-// 0 or past 31 bits.
-std::optional<LetterTally> ParseLetterWeights(std::string_view text);
 
 // Where the weights of dictionary `output` go: its name with ".letters" in place of ".tsd" (in
 // any letter case), or with ".letters" added when it has another ending.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "dictionary/cp1252.h"
+#include "dictionary/letterstext.h"
 #include "tools/arguments.h"
 #include "tools/lettertally.h"
 #include "tools/tsdwriter.h"
@@ -229,14 +230,16 @@ int main(int argc, char** argv) {
                       << "\n";
             return 1;
         }
-        const auto table = ParseLetterWeights(text);
+        const auto table = ParseLetterWeightsText(text);
         if (!table) {
             std::cerr << "tsdmake: \"" << lettersFrom
                       << "\" is not 26 lines \"<letter> <weight>\" from A to Z with a total from 1 "
                          "to 2147483647\n";
             return 1;
         }
-        weights = FormatLetterWeights(*table);
+        LetterTally given{};
+        std::copy(table->begin(), table->end(), given.begin());
+        weights = FormatLetterWeights(given);
         for (std::size_t i = 0; i < table->size(); ++i) {
             if ((*table)[i] == 0) {
                 std::cerr << "tsdmake: warning: " << static_cast<char>('A' + i)

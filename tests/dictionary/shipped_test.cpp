@@ -15,8 +15,8 @@
 
 #include "dictionary/cp1252.h"
 #include "dictionary/inputengine.h"
+#include "dictionary/letterstext.h"
 #include "dictionary/tsdictionary.h"
-#include "tools/lettertally.h"
 
 namespace {
 
@@ -83,9 +83,9 @@ TEST_P(ShippedDictionary, FindsItsWordsAsTheLanguageWritesThem) {
 
     std::ifstream in(DataFile(std::string(shipped.name) + ".letters"), std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const auto weights = ParseLetterWeights(text);
+    const auto weights = ParseLetterWeightsText(text);
     ASSERT_TRUE(weights.has_value()) << text;
-    for (const uint64_t weight : *weights) {
+    for (const uint32_t weight : *weights) {
         EXPECT_GE(weight, 1u);
     }
 }

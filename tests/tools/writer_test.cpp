@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dictionary/cp1252.h"
+#include "dictionary/letterstext.h"
 #include "tests/dictionary/tsdfixture.h"
 #include "tools/lettertally.h"
 #include "tools/wordlist.h"
@@ -162,25 +163,25 @@ TEST(LetterWeightsText, ReadAndScaled) {
     tally[4] = 1u << 20;
     const std::string text = FormatLetterWeights(tally);
     EXPECT_EQ(text.substr(0, 26), "A 1\nB 1\nC 1\nD 1\nE 1048576\n");
-    ASSERT_TRUE(ParseLetterWeights(text).has_value());
-    EXPECT_EQ((*ParseLetterWeights(text))[4], 1u << 20);
-    EXPECT_EQ(ParseLetterWeights("\xEF\xBB\xBF" + text + "\n"), std::nullopt); // a 27th line
-    EXPECT_TRUE(ParseLetterWeights("\xEF\xBB\xBF" + text.substr(0, text.size() - 1)));
+    ASSERT_TRUE(ParseLetterWeightsText(text).has_value());
+    EXPECT_EQ((*ParseLetterWeightsText(text))[4], 1u << 20);
+    EXPECT_EQ(ParseLetterWeightsText("\xEF\xBB\xBF" + text + "\n"), std::nullopt); // a 27th line
+    EXPECT_TRUE(ParseLetterWeightsText("\xEF\xBB\xBF" + text.substr(0, text.size() - 1)));
     for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
              {"B 1\n", "B +1\n"}, {"B 1\n", "b 1\n"}, {"B 1\n", "C 1\n"}, {"B 1\n", "B1\n"}}) {
         std::string broken = text;
         broken.replace(broken.find(from), from.size(), to);
-        EXPECT_EQ(ParseLetterWeights(broken), std::nullopt) << to;
+        EXPECT_EQ(ParseLetterWeightsText(broken), std::nullopt) << to;
     }
     std::string zeros;
     for (char c = 'A'; c <= 'Z'; ++c) {
         zeros += std::string(1, c) + " 0\n";
     }
-    EXPECT_EQ(ParseLetterWeights(zeros), std::nullopt); // no letter left to draw
+    EXPECT_EQ(ParseLetterWeightsText(zeros), std::nullopt); // no letter left to draw
     tally.fill(0);
     tally[0] = uint64_t{1} << 40;
     tally[1] = uint64_t{1} << 39;
-    const auto scaled = ParseLetterWeights(FormatLetterWeights(tally));
+    const auto scaled = ParseLetterWeightsText(FormatLetterWeights(tally));
     ASSERT_TRUE(scaled.has_value());
     EXPECT_NEAR(static_cast<double>((*scaled)[0]) / static_cast<double>((*scaled)[1]), 2.0, 1e-6);
     EXPECT_EQ((*scaled)[25], 1u);
