@@ -33,23 +33,7 @@ start_virtual_screen 1280x1024 || fail "the virtual screen did not come up"
 use_fresh_home
 settings="$XDG_CONFIG_HOME/Corvane Limited/Pellinoraxis Evaluation 1.0.conf"
 
-find_window() { # name pattern; the first visible match, waiting up to 20 s
-  local found=""
-  for _ in $(seq 100); do
-    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-    [ -n "$found" ] && break
-    sleep 0.2
-  done
-  echo "$found"
-}
-
-wait_gone() { # window id; true once it is no longer mapped, waiting up to 10 s
-  for _ in $(seq 50); do
-    xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable' || return 0
-    sleep 0.2
-  done
-  return 1
-}
+source scripts/lib/desktop.sh
 
 # Where a window stands in the stacking order, bottom first (-1: not managed).
 stack_position() {
@@ -70,29 +54,6 @@ expect_above() { # window, window below it, what it means
   upper=$(stack_position "$1")
   lower=$(stack_position "$2")
   [ "$upper" -gt "$lower" ] || fail "$3 (stacking positions $upper and $lower)"
-}
-
-start_game_program() {
-  "$game" >"$work/stdout" 2>>"$work/stderr" &
-  game_pid=$!
-  pids+=("$game_pid")
-  main=$(find_window '^Pellinoraxis$')
-  [ -n "$main" ] || fail "the main window did not appear"
-  xdotool windowactivate --sync "$main" 2>/dev/null || true
-  sleep 0.5
-}
-
-close_game_program() {
-  xdotool windowactivate --sync "$main" 2>/dev/null || true
-  xdotool key alt+F4
-  for _ in $(seq 50); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.2
-  done
-  if kill -0 "$game_pid" 2>/dev/null; then
-    fail "the game did not end when its window was closed between games"
-  fi
-  wait "$game_pid" || fail "the game ended with an error"
 }
 
 # --- 1. Alt+S, and How To Play in front of the disabled main window ---

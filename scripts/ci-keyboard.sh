@@ -36,52 +36,10 @@ start_virtual_screen 1280x1024 || fail "the virtual screen did not come up"
 use_fresh_home
 settings="$XDG_CONFIG_HOME/Corvane Limited/Pellinoraxis Evaluation 1.0.conf"
 
-find_window() { # name pattern [other than this id]; the first visible match, waiting up to 20 s
-  local found="" id
-  for _ in $(seq 100); do
-    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
-      if [ "$id" != "${2:-}" ]; then
-        found=$id
-        break
-      fi
-    done
-    [ -n "$found" ] && break
-    sleep 0.2
-  done
-  echo "$found"
-}
-
-wait_gone() { # window id; true once it is no longer mapped, waiting up to 10 s
-  for _ in $(seq 50); do
-    xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable' || return 0
-    sleep 0.2
-  done
-  return 1
-}
+source scripts/lib/desktop.sh
 
 stored() { # a value of the settings file's [General] section, or nothing
   sed -n "s/^$1=//p" "$settings" 2>/dev/null | head -n 1
-}
-
-start_game_program() {
-  "$game" >"$work/stdout" 2>>"$work/stderr" &
-  game_pid=$!
-  pids+=("$game_pid")
-  main=$(find_window '^Pellinoraxis')
-  [ -n "$main" ] || fail "the main window did not appear"
-  xdotool windowactivate --sync "$main" 2>/dev/null || true
-  sleep 0.5
-}
-
-close_game_program() {
-  xdotool windowactivate --sync "$main" 2>/dev/null || true
-  xdotool key alt+F4
-  for _ in $(seq 50); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.2
-  done
-  kill -0 "$game_pid" 2>/dev/null && fail "the game did not end when its window was closed"
-  wait "$game_pid" || fail "the game ended with an error"
 }
 
 # play_game DICTIONARY ROUNDS WORD...: a game with that dictionary, from Alt+S to Alt+Q, typing
