@@ -221,5 +221,5 @@ int32_t Board::WordScore() const {
         // Saturating at each step keeps the product within 64 bits however long the chain.
         p = SaturateScore(p * chip->Value());
     }
-    return p == 1 ? 0 : static_cast<int32_t>(p);
+    return ChainScore(p);
 }

@@ -3,8 +3,10 @@
 #include "chip.h"
 #include "geometry.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A grid of chips in offset rows, and the chain of chips the player is forming.
@@ -58,6 +60,10 @@ public:
     // Same row and slots two apart, or neighbouring rows and slots one apart. Coordinates only:
     // emptiness does not matter, and a chip is not its own neighbour. False for a null chip.
     static bool IsAdjacent(const Chip* a, const Chip* b);
+    // The (row, slot) steps from a cell to its six neighbours, in increasing cell order (row by
+    // row from the bottom, slot by slot from the left): the offsets IsAdjacent accepts.
+    static constexpr std::array<std::pair<int32_t, int32_t>, 6> kNeighbourSteps = {
+        {{-1, -1}, {-1, 1}, {0, -2}, {0, 2}, {1, -1}, {1, 1}}};
 
     // One step of the chain, for an occupied chip of this board. A selected chip cuts the chain
     // just before it (keepChip false, a click) or just after it (keepChip true, a drag back onto

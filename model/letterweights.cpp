@@ -114,9 +114,8 @@ LetterWeightsFile ReadLetterWeightsFile(const std::filesystem::path& file) {
 }
 
 LetterWeights LetterWeightsForDictionary(const std::string& dictionaryPath) {
-    std::filesystem::path file = NarrowFileName(dictionaryPath);
-    file.replace_extension(".letters");
-    const LetterWeightsFile read = ReadLetterWeightsFile(file);
+    const LetterWeightsFile read =
+        ReadLetterWeightsFile(NarrowFileName(LetterWeightsPath(dictionaryPath)));
     if (read.state == LetterWeightsFile::State::Damaged) {
         // The dictionary still plays, only with English letter frequencies; not worth stopping
         // the player for, but whoever made the file should find out why it is not used.

@@ -19,6 +19,11 @@ constexpr int32_t SaturateScore(int64_t value) {
     return static_cast<int32_t>(value);
 }
 
+// A chain's score from the product of its tiles' values: no chain (a product of 1) scores 0.
+constexpr int32_t ChainScore(int64_t product) {
+    return product == 1 ? 0 : SaturateScore(product);
+}
+
 // The game total after adding one word's score, held at kMaxScore instead of overflowing.
 constexpr int32_t AddScore(int32_t total, int32_t score) {
     return SaturateScore(static_cast<int64_t>(total) + score);

@@ -19,11 +19,6 @@ struct Tile {
     std::array<int32_t, 6> neighbours{}; // occupied neighbours, in increasing tile number
 };
 
-// The six neighbour offsets (row, slot) of Board::IsAdjacent, in increasing cell order, so a
-// search that tries them in this order meets chains in increasing sequence order.
-constexpr std::array<std::pair<int64_t, int64_t>, 6> kNeighbourSteps = {
-    {{-1, -1}, {-1, 1}, {0, -2}, {0, 2}, {1, -1}, {1, 1}}};
-
 std::vector<Tile> GatherTiles(Board& board) {
     const int64_t rows = board.RowCount();
     const int64_t slots = board.SlotCount();
@@ -40,7 +35,8 @@ std::vector<Tile> GatherTiles(Board& board) {
         }
     }
     for (Tile& tile : tiles) {
-        for (const auto& [dr, ds] : kNeighbourSteps) {
+        // In increasing cell order, so a search meets chains in increasing sequence order.
+        for (const auto& [dr, ds] : Board::kNeighbourSteps) {
             const int64_t r = tile.chip->Row() + dr;
             const int64_t s = tile.chip->Slot() + ds;
             if (r < 0 || r >= rows || s < 0 || s >= slots) {
@@ -53,11 +49,6 @@ std::vector<Tile> GatherTiles(Board& board) {
         }
     }
     return tiles;
-}
-
-// The chain's score from its running product, as Board::WordScore gives it.
-int32_t ScoreOf(int64_t product) {
-    return product == 1 ? 0 : static_cast<int32_t>(product);
 }
 
 // True when chain a ranks before chain b: higher score, then fewer tiles, then the smaller
@@ -141,7 +132,7 @@ private:
         path_[depth_++] = t;
         used_[static_cast<std::size_t>(t)] = 1;
         if (letters >= static_cast<std::size_t>(Words::kShortestWord) && prefixes_.IsWord(node)) {
-            Record(node, ScoreOf(product));
+            Record(node, ChainScore(product));
         }
         if (prefixes_.HasChildren(node)) {
             for (int32_t i = 0; i < tile.neighbourCount; ++i) {
@@ -283,7 +274,7 @@ private:
         path_.push_back(t);
         used_[static_cast<std::size_t>(t)] = 1;
         if (position == letters_.size()) {
-            Record(ScoreOf(product));
+            Record(ChainScore(product));
         } else if (!Hopeless(position, product)) {
             for (int32_t i = 0; i < tile.neighbourCount; ++i) {
                 const int32_t next = tile.neighbours[static_cast<std::size_t>(i)];
@@ -301,7 +292,7 @@ private:
             return false;
         }
         const Kept& worst = kept_.back();
-        const int32_t bound = ScoreOf(SaturateScore(product * bestRest_[position]));
+        const int32_t bound = ChainScore(SaturateScore(product * bestRest_[position]));
         return bound < worst.score ||
                (bound == worst.score && path_.size() + fewestRest_[position] >= worst.chain.size());
     }
@@ -336,35 +327,37 @@ private:
 
 } // namespace
 
-std::vector<SolvedWord> Solver::Solve(Board& board) const {
+void Solver::ForEachWord(Board& board, const std::function<bool(SolvedWord&&)>& take) const {
     const std::vector<Tile> tiles = GatherTiles(board);
     WordSearch search(words_.Prefixes(), tiles);
     search.Run();
-    std::vector<SolvedWord> words;
     for (const WordSearch::Found& found : search.Ranked()) {
         SolvedWord word = search.Make(found);
         // The prefix index knows the keys; a word is valid only with a display text, as the
         // player's selection is.
         word.display = words_.Lookup(word.key);
-        if (!word.display.empty()) {
-            words.push_back(std::move(word));
+        if (!word.display.empty() && !take(std::move(word))) {
+            return;
         }
     }
+}
+
+std::vector<SolvedWord> Solver::Solve(Board& board) const {
+    std::vector<SolvedWord> words;
+    ForEachWord(board, [&words](SolvedWord&& word) {
+        words.push_back(std::move(word));
+        return true;
+    });
     return words;
 }
 
 std::optional<SolvedWord> Solver::BestWord(Board& board) const {
-    const std::vector<Tile> tiles = GatherTiles(board);
-    WordSearch search(words_.Prefixes(), tiles);
-    search.Run();
-    for (const WordSearch::Found& found : search.Ranked()) {
-        SolvedWord word = search.Make(found);
-        word.display = words_.Lookup(word.key);
-        if (!word.display.empty()) {
-            return word;
-        }
-    }
-    return std::nullopt;
+    std::optional<SolvedWord> best;
+    ForEachWord(board, [&best](SolvedWord&& word) {
+        best = std::move(word);
+        return false;
+    });
+    return best;
 }
 
 std::vector<std::vector<Chip*>> Solver::ChainsFor(Board& board, std::string_view letters,

@@ -21,6 +21,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,5 +60,8 @@ public:
                                               std::size_t limit = kChainLimit) const;
 
 private:
+    // Hands the words on the board, best first, to `take` until it returns false.
+    void ForEachWord(Board& board, const std::function<bool(SolvedWord&&)>& take) const;
+
     const Words& words_;
 };
