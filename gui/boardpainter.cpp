@@ -81,6 +81,28 @@ BoardPainter::TextPlaces PlaceTexts(const TileFonts& fonts, int w, int h, const 
     return places;
 }
 
+// A chain as a line of `width` through its tiles' centres, or a lone tile as a dot of that
+// size outlined by a pen of `dotPen`; `shift` places board coordinates in the work image.
+void DrawChain(QPainter& p, const std::vector<const Chip*>& chain, const QColor& colour, int width,
+               int dotPen, QPoint shift) {
+    p.setRenderHint(QPainter::Antialiasing, true);
+    if (chain.size() >= 2) {
+        p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        QPolygon line;
+        for (const Chip* link : chain) {
+            line << ToQPoint(link->MidPoint()) + shift;
+        }
+        p.drawPolyline(line);
+    } else {
+        const QPoint mid = ToQPoint(chain.front()->MidPoint()) + shift;
+        p.setPen(QPen(colour, dotPen, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(colour);
+        p.drawEllipse(QRectF(mid.x() - width / 2, mid.y() - width / 2, width, width));
+    }
+    p.setRenderHint(QPainter::Antialiasing, false);
+}
+
 } // namespace
 
 QFont BoardPainter::LetterFont(const QString& family, int w, int h) {
@@ -264,42 +286,13 @@ void BoardPainter::PaintTiles(const std::vector<Chip*>& chips, const std::vector
         if (lineHere && !links.empty()) {
             const QRect first = ToQRect(links.front()->Bounds());
             const int l = (first.width() + first.height() + 2) / 4;
-            p.setRenderHint(QPainter::Antialiasing, true);
-            if (links.size() >= 2) {
-                p.setPen(QPen(ChainColour, l, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-                p.setBrush(Qt::NoBrush);
-                QPolygon line;
-                for (const Chip* link : links) {
-                    line << ToQPoint(link->MidPoint()) + shift;
-                }
-                p.drawPolyline(line);
-            } else {
-                const QPoint mid = ToQPoint(links.front()->MidPoint()) + shift;
-                p.setPen(QPen(ChainColour, 1));
-                p.setBrush(ChainColour);
-                p.drawEllipse(QRectF(mid.x() - l / 2, mid.y() - l / 2, l, l));
-            }
-            p.setRenderHint(QPainter::Antialiasing, false);
+            DrawChain(p, links, ChainColour, l, 1, shift);
         }
         if (hintHere) {
             // A little narrower than the player's line, so a chain under it still shows.
             const QRect first = ToQRect(Hint.front()->Bounds());
             const int l = std::max(1, (first.width() + first.height() + 2) / 6);
-            p.setRenderHint(QPainter::Antialiasing, true);
-            p.setPen(QPen(HintColour, l, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            p.setBrush(HintColour);
-            if (Hint.size() >= 2) {
-                QPolygon line;
-                for (const Chip* link : Hint) {
-                    line << ToQPoint(link->MidPoint()) + shift;
-                }
-                p.setBrush(Qt::NoBrush);
-                p.drawPolyline(line);
-            } else {
-                const QPoint mid = ToQPoint(Hint.front()->MidPoint()) + shift;
-                p.drawEllipse(QRectF(mid.x() - l / 2, mid.y() - l / 2, l, l));
-            }
-            p.setRenderHint(QPainter::Antialiasing, false);
+            DrawChain(p, Hint, HintColour, l, l, shift);
         }
 
         p.setPen(Qt::black);

@@ -139,6 +139,9 @@ public:
     // and the letter (Q is the QU tile, whose U a following U stands for), by the board's own
     // selection step; true when the letter was taken.
     bool TypeLetter(char letter);
+    // After a step of the chain by click, drag or key: the word display, Enter and Clear, the
+    // repaint of the changed chips and the select sound.
+    void ShowChainChange(std::vector<Chip*>& changed);
     void EnterWord();
 
     // --- Displays (pelform_displays.cpp) ---

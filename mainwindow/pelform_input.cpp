@@ -16,8 +16,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include <utility>
-
 namespace {
 
 Point ToBoardPoint(QPoint p) {
@@ -217,8 +215,7 @@ bool TPellinForm::TypeLetter(char letter) {
         const Chip* end = chain.back();
         const int32_t r = end->Row();
         const int32_t s = end->Slot();
-        for (const auto& [dr, ds] : {std::pair{0, -2}, std::pair{0, 2}, std::pair{-1, -1},
-                                     std::pair{-1, 1}, std::pair{1, -1}, std::pair{1, 1}}) {
+        for (const auto& [dr, ds] : Board::kNeighbourSteps) {
             Chip* n = GameBoard->CellAt(r + dr, s + ds);
             if (n != nullptr && n->IsOccupied() && !n->IsSelected() && n->Letter() == tile &&
                 (next == nullptr || GoesBefore(n, next))) {
@@ -243,23 +240,23 @@ bool TPellinForm::TypeLetter(char letter) {
     }
     typedQ = letter == 'Q';
     LastTouched = nullptr;
+    ShowChainChange(changed);
+    return true;
+}
+
+void TPellinForm::ShowChainChange(std::vector<Chip*>& changed) {
     const bool valid = ShowWordInProgress(GameBoard->WordText(), true, changed);
     if (WantsSelectTileSounds()) {
         Sounds->Play(valid ? seSelectWord : seSelectTile);
     }
-    return true;
 }
 
 void TPellinForm::TouchChip(bool dragging) {
     typedQ = false;
     std::vector<Chip*> changed;
-    const std::string letters = GameBoard->SelectChip(LastTouched, dragging, changed);
-    if (changed.empty()) {
-        return;
-    }
-    const bool valid = ShowWordInProgress(letters, true, changed);
-    if (WantsSelectTileSounds()) {
-        Sounds->Play(valid ? seSelectWord : seSelectTile);
+    GameBoard->SelectChip(LastTouched, dragging, changed);
+    if (!changed.empty()) {
+        ShowChainChange(changed);
     }
 }
 
