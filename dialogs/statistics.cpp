@@ -1,6 +1,8 @@
 #include "dialogs/statistics.h"
 
 #include <algorithm>
+#include <charconv>
+#include <system_error>
 
 namespace statistics {
 
@@ -54,18 +56,12 @@ int64_t StoredCount(std::string_view text) {
         text.remove_prefix(1);
     while (!text.empty() && blank(text.back()))
         text.remove_suffix(1);
-    if (text.empty())
+    // Digits only: from_chars would take a minus sign, which no figure this game wrote has.
+    if (text.empty() || text.front() == '-')
         return 0;
     int64_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return 0;
-        const int digit = c - '0';
-        if (value > (kMaxTotal - digit) / 10)
-            return 0; // beyond 64 bits: not a total this game wrote
-        value = value * 10 + digit;
-    }
-    return value;
+    const auto [rest, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && rest == text.data() + text.size() ? value : 0;
 }
 
 } // namespace statistics

@@ -1,5 +1,6 @@
 #include "dictionary/letterstext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstddef>
 #include <system_error>
@@ -57,4 +58,17 @@ std::optional<LetterWeightTable> ParseLetterWeightsText(std::string_view text) {
         return std::nullopt;
     }
     return weights;
+}
+
+std::string LetterWeightsPath(const std::string& dictionaryPath) {
+    const std::size_t size = dictionaryPath.size();
+    if (size > 4 && dictionaryPath[size - 4] == '.') {
+        std::string ending = dictionaryPath.substr(size - 3);
+        std::transform(ending.begin(), ending.end(), ending.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; });
+        if (ending == "tsd") {
+            return dictionaryPath.substr(0, size - 4) + ".letters";
+        }
+    }
+    return dictionaryPath + ".letters";
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 using LetterWeightTable = std::array<uint32_t, 26>;
@@ -15,3 +16,7 @@ using LetterWeightTable = std::array<uint32_t, 26>;
 // else is taken: a missing or extra line, a letter out of place, a weight with a sign or other
 // characters, or a total of 0 (no letter could be drawn) or past the 31 bits a draw counts in.
 std::optional<LetterWeightTable> ParseLetterWeightsText(std::string_view text);
+
+// Where the weights of the dictionary at `dictionaryPath` lie: its name with ".letters" in place
+// of ".tsd" (in any letter case), or with ".letters" added when it has another ending.
+std::string LetterWeightsPath(const std::string& dictionaryPath);

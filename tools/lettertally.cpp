@@ -49,16 +49,3 @@ std::string FormatLetterWeights(const LetterTally& tally) {
     }
     return text;
 }
-
-std::string LetterWeightsPath(const std::string& output) {
-    const std::size_t size = output.size();
-    if (size > 4 && output[size - 4] == '.') {
-        std::string ending = output.substr(size - 3);
-        std::transform(ending.begin(), ending.end(), ending.begin(),
-                       [](char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; });
-        if (ending == "tsd") {
-            return output.substr(0, size - 4) + ".letters";
-        }
-    }
-    return output + ".letters";
-}

@@ -18,7 +18,3 @@ void CountKeyLetters(std::string_view key, LetterTally& tally);
 // feed. Every weight is at least 1, so that no letter of the alphabet is left out of the draw
 // altogether; a total past the game's 31-bit draw is scaled down to fit.
 std::string FormatLetterWeights(const LetterTally& tally);
-
-// Where the weights of dictionary `output` go: its name with ".letters" in place of ".tsd" (in
-// any letter case), or with ".letters" added when it has another ending.
-std::string LetterWeightsPath(const std::string& output);

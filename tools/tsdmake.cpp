@@ -301,6 +301,9 @@ int main(int argc, char** argv) {
             continue;
         }
         ++added;
+        if (!letters) {
+            continue;
+        }
         // Only the words the game can play: 2 to 31 letters, no space in what it shows.
         const std::string key = writer.Key(p.entry);
         const std::string_view shown = std::string_view(p.entry).substr(0, p.entry.find('\n'));
