@@ -8,7 +8,16 @@
 #include <cmath>
 #include <fstream>
 #include <iostream>
+#include <numeric>
 #include <system_error>
+
+namespace {
+
+uint64_t Total(const std::array<uint32_t, LetterWeights::kLetters>& weights) {
+    return std::accumulate(weights.begin(), weights.end(), uint64_t{0});
+}
+
+} // namespace
 
 LetterWeights::LetterWeights() : LetterWeights(BuiltIn()) {
 }
@@ -19,10 +28,7 @@ const LetterWeights& LetterWeights::BuiltIn() {
 }
 
 LetterWeights::LetterWeights(const std::array<uint32_t, kLetters>& weights) : weights_(weights) {
-    uint64_t total = 0;
-    for (const uint32_t w : weights_) {
-        total += w;
-    }
+    const uint64_t total = Total(weights_);
     drawWeights_ = weights_;
     if (total > static_cast<uint64_t>(kDrawScale)) {
         for (uint32_t& w : drawWeights_) {
@@ -33,11 +39,7 @@ LetterWeights::LetterWeights(const std::array<uint32_t, kLetters>& weights) : we
             }
         }
     }
-    uint64_t drawTotal = 0;
-    for (const uint32_t w : drawWeights_) {
-        drawTotal += w;
-    }
-    drawTotal_ = static_cast<int32_t>(drawTotal);
+    drawTotal_ = static_cast<int32_t>(Total(drawWeights_));
 
     const uint32_t most = *std::max_element(weights_.begin(), weights_.end());
     // The factor puts the commonest letter just above 1.5, so it rounds to 2: no tile is worth
@@ -55,10 +57,7 @@ LetterWeights::LetterWeights(const std::array<uint32_t, kLetters>& weights) : we
 }
 
 std::optional<LetterWeights> LetterWeights::Make(const std::array<uint32_t, kLetters>& weights) {
-    uint64_t total = 0;
-    for (const uint32_t w : weights) {
-        total += w;
-    }
+    const uint64_t total = Total(weights);
     // The total is what a draw counts in; it must be a number the generator can reach.
     if (total == 0 || total > static_cast<uint64_t>(Random::kMax)) {
         return std::nullopt;
